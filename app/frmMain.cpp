@@ -1,0 +1,124 @@
+#include "app/frmMain.h"
+
+#include "about/frmAbout.h"
+#include "about/seticon_win.h"
+#include "app/probe.h"
+#include "capture/capture_win.h"
+
+namespace brisvane {
+
+MainForm frmMain;
+
+namespace {
+constexpr COLORREF kPaneBack = 0x00D08410;
+constexpr COLORREF kPaneFore = 0x00FFFFFF;
+constexpr BYTE kCyrillicCharset = 204;
+
+HMENU BuildMenu() {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  HMENU help = CreatePopupMenu();
+  if (!bar || !file || !help) forms::Fail("CreateMenu");
+  AppendMenuW(file, MF_STRING, MainForm::mnuExit, L"Exit");
+  AppendMenuW(help, MF_STRING, MainForm::mnuWeb, L"Web...");
+  AppendMenuW(help, MF_STRING, MainForm::mnuAbout, L"About...");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+  return bar;
+}
+}  // namespace
+
+void MainForm::Show() {
+  if (!Loaded()) {
+    Load({L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]", 7260, 3885,
+          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+          // Owned by the hidden application window, yet on the taskbar.
+          WS_EX_APPWINDOW, BuildMenu()},
+         nullptr);
+    CenterOn(nullptr);
+  }
+  Form::Show();
+}
+
+void MainForm::CreateControls() {
+  txtStatus.Create(Hwnd(), idStatus,
+                   {20, 20, 7200, 3840,
+                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE, true},
+                   Dpi());
+  txtStatus.SetFont(forms::MakeFont(L"MS Sans Serif", 8.25, FW_BOLD, kCyrillicCharset));
+  txtPath2013.Create(Hwnd(), idPath2013, {120, 3000, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP,
+                                          WS_EX_CLIENTEDGE, false}, Dpi());
+  txtPath2016.Create(Hwnd(), idPath2016, {120, 3480, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP,
+                                          WS_EX_CLIENTEDGE, false}, Dpi());
+  Timer1.Attach(Hwnd());
+}
+
+void MainForm::OnLoad() {
+  SetIcon(Hwnd(), "AAA", true);
+  txtStatus.SetColors(kPaneBack, kPaneFore);
+  txtPath2013.SetText(forms::Widen(FindStatusCommand(OfficeVersion::k2013, ProbeOrdinaryFile)));
+  txtPath2016.SetText(forms::Widen(FindStatusCommand(OfficeVersion::k2016, ProbeOrdinaryFile)));
+  Timer1.SetEnabled(true);
+}
+
+void MainForm::SetIcon(HWND hwnd, const std::string& sIconResName, bool bSetAsAppIcon) {
+  SetWindowIcons(hwnd, sIconResName, bSetAsAppIcon);
+}
+
+LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lp) == txtStatus.Hwnd()) {
+        if (HBRUSH brush = txtStatus.Paint(reinterpret_cast<HDC>(wp))) {
+          return reinterpret_cast<LRESULT>(brush);
+        }
+      }
+      break;
+    case WM_TIMER:
+      if (wp == Timer1.Id()) {
+        status_run_.OnTimer();
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (lp == 0) {
+        switch (LOWORD(wp)) {
+          case mnuExit: mnuExit_Click(); return 0;
+          case mnuWeb: mnuWeb_Click(); return 0;
+          case mnuAbout: mnuAbout_Click(); return 0;
+        }
+      }
+      break;
+    case WM_DESTROY:
+      Timer1.SetEnabled(false);
+      Timer1.Detach();
+      txtStatus.Destroyed();
+      txtPath2013.Destroyed();
+      txtPath2016.Destroyed();
+      break;
+  }
+  return Form::OnMessage(msg, wp, lp);
+}
+
+void MainForm::mnuExit_Click() { Unload(); }
+
+void MainForm::mnuWeb_Click() { OpenHomePage(Hwnd()); }
+
+void MainForm::mnuAbout_Click() {
+  frmAbout.Show(Hwnd());
+  SetIcon(frmAbout.Hwnd(), "ZZZ", true);
+}
+
+void MainForm::SetScreenPointer(int pointer) { forms::Application::Get().SetMousePointer(pointer); }
+
+CaptureEnd MainForm::Capture(const std::wstring& command_line) {
+  return CaptureConsoleOutput(forms::Narrow(command_line), *this);
+}
+
+void MainForm::PumpEvents() { forms::Application::Get().DoEvents(); }
+
+bool MainForm::Gone() const { return !Loaded() || forms::Application::Get().QuitSeen(); }
+
+}  // namespace brisvane

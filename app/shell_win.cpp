@@ -1,0 +1,33 @@
+// The two places the program meets the shell and the file system.
+#include <shellapi.h>
+
+#include "app/frmMain.h"
+#include "res/identity.h"
+
+namespace brisvane {
+
+void OpenHomePage(HWND owner) {
+  char exe[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string folder(exe, n);
+  std::string::size_type slash = folder.find_last_of('\\');
+  folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  ShellExecuteA(owner, "Open", BRISVANE_HOME_PAGE, "", folder.c_str(), SW_SHOWNORMAL);
+}
+
+bool ProbeOrdinaryFile(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(path.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  constexpr DWORD kNotOrdinary =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+  bool ordinary = false;
+  do {
+    ordinary = (found.dwFileAttributes & kNotOrdinary) == 0;
+  } while (!ordinary && FindNextFileA(find, &found));
+  FindClose(find);
+  return ordinary;
+}
+
+}  // namespace brisvane

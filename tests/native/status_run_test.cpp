@@ -1,0 +1,145 @@
+#include "app/status_run.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "text_box_model.h"
+
+using namespace brisvane;
+
+namespace {
+const std::wstring kMsg13 = L"Microsoft Office 2013 not found!";
+const std::wstring kMsg16 = L"Microsoft Office 2016 not found!";
+const std::wstring kCmd13 = L"cscript \"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS\" /dstatus";
+const std::wstring kCmd16 = L"cscript \"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS\" /dstatus";
+
+class FakeForm : public StatusForm {
+ public:
+  std::wstring path13, path16;
+  TextBoxModel status;
+  std::map<std::wstring, std::vector<std::wstring>> output;  // chunks per command line
+  std::map<std::wstring, CaptureEnd> ends;
+  std::vector<std::string> log;
+  int pointer = 0;
+  bool timer_armed = true;
+  std::function<void(int chunk)> between_chunks;
+
+  void DisarmTimer() override { timer_armed = false; log.push_back("disarm"); }
+  std::wstring Path2013Text() override { return path13; }
+  std::wstring Path2016Text() override { return path16; }
+  std::wstring StatusText() override { return status.Text(); }
+  void SetStatusText(const std::wstring& t) override { status.SetText(t); log.push_back("text"); }
+  void SetStatusSelStart(long p) override {
+    status.SetSelStart(p);
+    log.push_back("selstart " + std::to_string(p));
+  }
+  void SetScreenPointer(int p) override { pointer = p; log.push_back("pointer " + std::to_string(p)); }
+  CaptureEnd Capture(const std::wstring& cmd) override {
+    EXPECT_EQ(pointer, 11) << "hourglass while capturing";
+    EXPECT_FALSE(timer_armed) << "timer disarmed before any capture";
+    log.push_back(cmd == kCmd13 ? "capture 13" : cmd == kCmd16 ? "capture 16" : "capture other");
+    int i = 0;
+    for (const auto& chunk : output[cmd]) {
+      if (between_chunks) between_chunks(i++);
+      status.SetSelText(chunk);
+    }
+    auto it = ends.find(cmd);
+    return it == ends.end() ? CaptureEnd::PipeBroken : it->second;
+  }
+};
+
+struct Case {
+  bool found13, found16;
+  std::wstring want;
+};
+}  // namespace
+
+// The arrangement of the pane after the run, for the four combinations.
+TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
+  const std::wstring out13 = L"Office 2013 line 1\r\nline 2\r\n";
+  const std::wstring out16 = L"Office 2016 report\r\n";
+  const Case cases[] = {
+      {true, true, out16 + out13},
+      {true, false, out13 + L"\r\n" + kMsg16},
+      {false, true, out16 + kMsg13},
+      {false, false, kMsg13 + L"\r\n" + kMsg16},
+  };
+  for (const Case& c : cases) {
+    FakeForm form;
+    form.path13 = c.found13 ? kCmd13 : kMsg13;
+    form.path16 = c.found16 ? kCmd16 : kMsg16;
+    form.output[kCmd13] = {L"Office 2013 ", L"line 1\r\n", L"line 2\r\n"};
+    form.output[kCmd16] = {L"Office 2016 ", L"report\r\n"};
+    StatusRun run(form);
+    run.OnTimer();
+    EXPECT_EQ(form.status.Text(), c.want) << c.found13 << c.found16;
+    EXPECT_EQ(form.status.SelStart(), 0);
+    EXPECT_EQ(form.pointer, 0);
+    EXPECT_EQ(form.log.front(), "disarm");
+  }
+}
+
+TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
+  FakeForm form;
+  form.path13 = kCmd13;
+  form.path16 = kCmd16;
+  StatusRun(form).OnTimer();
+  std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13", "selstart 0", "pointer 0",
+                                   "pointer 11", "capture 16", "selstart 0", "pointer 0"};
+  EXPECT_EQ(form.log, want);
+}
+
+TEST(StatusRun, EmptyCaptureThen2016MissingLeavesAnEmptyFirstLine) {
+  FakeForm form;
+  form.path13 = kCmd13;
+  form.path16 = kMsg16;
+  StatusRun(form).OnTimer();
+  EXPECT_EQ(form.status.Text(), L"\r\n" + kMsg16);
+}
+
+TEST(StatusRun, OutputWithoutFinalLineBreakPutsTheMessageOnTheNextLine) {
+  FakeForm form;
+  form.path13 = kCmd13;
+  form.path16 = kMsg16;
+  form.output[kCmd13] = {L"no break"};
+  StatusRun(form).OnTimer();
+  EXPECT_EQ(form.status.Text(), L"no break\r\n" + kMsg16);
+}
+
+// Only the exact message counts as not found; anything else is run.
+TEST(StatusRun, NearMissesOfTheMessageAreRunAsCommandLines) {
+  for (const std::wstring& text : {std::wstring(L"microsoft Office 2013 not found!"),
+                                   kMsg13 + L" ", std::wstring(), kMsg16}) {
+    FakeForm form;
+    form.path13 = text;
+    form.path16 = kMsg16;
+    StatusRun(form).OnTimer();
+    EXPECT_EQ(form.log[2], "capture other");
+    EXPECT_EQ(form.status.Text(), L"\r\n" + kMsg16);
+  }
+}
+
+TEST(StatusRun, ClickDuringCaptureMovesWhereLaterChunksGo) {
+  FakeForm form;
+  form.path13 = kMsg13;
+  form.path16 = kCmd16;
+  form.output[kCmd16] = {L"A", L"B"};
+  form.between_chunks = [&](int i) { if (i == 1) form.status.SetSelStart(form.status.Text().size()); };
+  StatusRun(form).OnTimer();
+  EXPECT_EQ(form.status.Text(), L"A" + kMsg13 + L"B");
+}
+
+// The main window closed while capturing: nothing more is run or written.
+TEST(StatusRun, AbandonedCaptureSkipsTheRestOfTheRun) {
+  FakeForm form;
+  form.path13 = kCmd13;
+  form.path16 = kMsg16;
+  form.output[kCmd13] = {L"partial"};
+  form.ends[kCmd13] = CaptureEnd::Abandoned;
+  StatusRun(form).OnTimer();
+  EXPECT_EQ(form.status.Text(), L"partial");
+  std::vector<std::string> want = {"disarm", "pointer 11", "capture 13", "pointer 0"};
+  EXPECT_EQ(form.log, want);
+}
