@@ -1,0 +1,44 @@
+// Turns a child's output, read in arbitrary pieces, into text: a character
+// whose bytes fall into two reads is decoded whole.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace brisvane {
+
+// The facts about a code page that the decoder needs; the Win32 build answers
+// from the system's tables, tests from tables of their own.
+class CodePage {
+ public:
+  virtual ~CodePage() = default;
+  virtual bool IsUtf8() const = 0;
+  virtual bool IsLeadByte(unsigned char byte) const = 0;
+  // Decodes n bytes on their own, invalid ones included (as the platform
+  // does: a replacement character, never an error).
+  virtual std::wstring Decode(const char* bytes, std::size_t n) const = 0;
+};
+
+// Decoding a stream piece by piece gives exactly what decoding it at once
+// gives: each piece is cut only where a new character starts, and the bytes
+// behind the cut wait for the next piece.
+class StreamDecoder {
+ public:
+  explicit StreamDecoder(const CodePage& code_page) : code_page_(code_page) {}
+
+  // Text of every character that is complete; an incomplete trailing one is
+  // kept for the next call.
+  std::wstring Feed(const char* bytes, std::size_t n);
+  bool HasCarry() const { return !carry_.empty(); }
+  // Decodes what is still kept (an incomplete character at the end of the
+  // output comes out as the code page's replacement), so nothing is lost.
+  std::wstring Flush();
+
+ private:
+  std::size_t CompleteLength(const char* bytes, std::size_t n) const;
+
+  const CodePage& code_page_;
+  std::string carry_;
+};
+
+}  // namespace brisvane

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "capture/decoder.h"
+#include "capture_fakes.h"
+
+namespace brisvane::test {
+namespace {
+
+std::wstring DecodeWhole(const CodePage& cp, const std::string& bytes) {
+  std::wstring text = cp.Decode(bytes.data(), bytes.size());
+  std::wstring without;
+  for (wchar_t c : text) {
+    if (c != L'\0') without += c;
+  }
+  return without;
+}
+
+std::wstring DecodeInPieces(const CodePage& cp, const std::string& bytes,
+                            const std::vector<std::size_t>& cuts) {
+  StreamDecoder decoder(cp);
+  std::wstring text;
+  std::size_t from = 0;
+  for (std::size_t cut : cuts) {
+    text += decoder.Feed(bytes.data() + from, cut - from);
+    from = cut;
+  }
+  text += decoder.Feed(bytes.data() + from, bytes.size() - from);
+  return text + decoder.Flush();
+}
+
+struct Stream {
+  const char* name;
+  std::string bytes;
+};
+
+// Every way to cut the stream in two or three pieces decodes as the whole.
+void ExpectEveryCutDecodesWhole(const CodePage& cp, const Stream& s) {
+  const std::wstring whole = DecodeWhole(cp, s.bytes);
+  const std::size_t n = s.bytes.size();
+  for (std::size_t i = 0; i <= n; ++i) {
+    ASSERT_EQ(DecodeInPieces(cp, s.bytes, {i}), whole) << s.name << " cut at " << i;
+    for (std::size_t j = i; j <= n; ++j) {
+      ASSERT_EQ(DecodeInPieces(cp, s.bytes, {i, j}), whole) << s.name << " cut at " << i << ", " << j;
+    }
+  }
+}
+
+TEST(CaptureDecoder, DoubleByteCharactersSurviveEveryCut) {
+  FakeDbcsCodePage cp;
+  const Stream streams[] = {
+      {"pairs between single bytes", "a\x81\x41" "b\x9F\xFC\xE0\x40z"},
+      {"lead byte as trail byte", "\x81\x81\x81\x81\x81"},
+      {"lead byte before NUL", std::string("x\x81\0\x82y", 5)},
+      {"lead byte at the very end", "ab\x81"},
+      {"trail byte that is also a single byte", "\x81" "A\x41\x81" "B"},
+  };
+  for (const Stream& s : streams) ExpectEveryCutDecodesWhole(cp, s);
+}
+
+TEST(CaptureDecoder, Utf8SequencesSurviveEveryCut) {
+  FakeUtf8CodePage cp;
+  const Stream streams[] = {
+      {"two, three and four bytes", "a\xC3\xA9" "b\xE2\x82\xAC" "c\xF0\x9F\x98\x80" "d"},
+      {"overlong and surrogate starts", "\xE0\x80\xAF\xED\xA0\x80\xF0\x80\x80\x80"},
+      {"lead bytes that cannot start", "\xC0\xAF\xC1\xF5\x80\xFF"},
+      {"lone and extra continuation bytes", "\x80\xC3\xA9\xA9\xBF"},
+      {"unfinished then new lead", "\xE2\x82\xC3\xA9\xF0\x9F\x98" "A"},
+      {"unfinished at the very end", "x\xF0\x9F\x98"},
+      {"NUL inside a sequence", std::string("\xE2\0\x82\xAC", 4)},
+  };
+  for (const Stream& s : streams) ExpectEveryCutDecodesWhole(cp, s);
+}
+
+TEST(CaptureDecoder, KeepsOnlyAnUnfinishedCharacter) {
+  FakeDbcsCodePage dbcs;
+  StreamDecoder d(dbcs);
+  EXPECT_EQ(d.Feed("ab\x81", 3), L"ab");
+  EXPECT_TRUE(d.HasCarry());
+  EXPECT_EQ(d.Feed("\x41", 1), std::wstring(1, static_cast<wchar_t>(0x4000 + 0x8141)));
+  EXPECT_FALSE(d.HasCarry());
+
+  FakeUtf8CodePage utf8;
+  StreamDecoder u(utf8);
+  EXPECT_EQ(u.Feed("\xF0", 1), L"");
+  EXPECT_EQ(u.Feed("\x9F", 1), L"");
+  EXPECT_EQ(u.Feed("\x98", 1), L"");
+  EXPECT_EQ(u.Feed("\x80", 1), L"\xD83D\xDE00");
+  EXPECT_EQ(u.Feed("\xE2\x41", 2), L"\xFFFD" L"A");  // not a prefix: nothing kept
+  EXPECT_FALSE(u.HasCarry());
+}
+
+TEST(CaptureDecoder, FlushShowsWhatIsLeftAtTheEnd) {
+  FakeUtf8CodePage utf8;
+  StreamDecoder u(utf8);
+  EXPECT_EQ(u.Feed("ok\xE2\x82", 4), L"ok");
+  EXPECT_EQ(u.Flush(), L"\xFFFD");
+  EXPECT_FALSE(u.HasCarry());
+  EXPECT_EQ(u.Flush(), L"");
+}
+
+TEST(CaptureDecoder, DropsNulsSoTheyHideNothing) {
+  FakeDbcsCodePage cp;
+  StreamDecoder d(cp);
+  EXPECT_EQ(d.Feed(std::string("a\0\0b\0", 5).data(), 5), L"ab");
+  EXPECT_EQ(d.Feed(std::string("\0", 1).data(), 1), L"");
+  EXPECT_EQ(d.Feed(std::string("\x81\0c", 3).data(), 3), L"?c");
+}
+
+}  // namespace
+}  // namespace brisvane::test

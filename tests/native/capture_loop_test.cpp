@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "capture/capture.h"
+#include "capture_fakes.h"
+
+namespace brisvane::test {
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Capture : ::testing::Test {
+  FakePlatform platform;
+  FakeTextBox box{platform.log};
+  FakeDbcsCodePage cp;
+
+  CaptureEnd Run(const std::string* start_in = nullptr) {
+    return CaptureConsoleOutput(platform, cp, "cscript \"x.vbs\" /dstatus", box, start_in);
+  }
+};
+
+TEST_F(Capture, PipeFailureOpensNothingAndShowsNothing) {
+  platform.pipe_ok = false;
+  EXPECT_EQ(Run(), CaptureEnd::NotStarted);
+  EXPECT_EQ(platform.log, (Log{"CreatePipe"}));
+  EXPECT_TRUE(box.writes.empty());
+}
+
+TEST_F(Capture, ProcessFailureClosesReadThenWriteEnd) {
+  platform.process_ok = false;
+  EXPECT_EQ(Run(), CaptureEnd::NotStarted);
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close1", "Close2"}));
+  EXPECT_TRUE(box.writes.empty());
+}
+
+TEST_F(Capture, NormalEndClosesInTheOrderOfEveryStep) {
+  platform.reads = {{true, "ab"}, {true, "c"}};
+  EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close2", "Close4",  //
+                               "Pump", "Read1", "SelText", "Pump", "Read1", "SelText",
+                               "Pump", "Read1", "Close3", "Close1"}));
+  EXPECT_EQ(box.text, L"abc");
+}
+
+TEST_F(Capture, HandsCommandLineFolderAndWriteEndOverUnchanged) {
+  const std::string folder = "C:\\Temp";
+  Run(&folder);
+  EXPECT_EQ(platform.command_line, "cscript \"x.vbs\" /dstatus");
+  EXPECT_EQ(platform.start_in, &folder);
+  EXPECT_EQ(platform.std_out_err, 2u);
+  Run();
+  EXPECT_EQ(platform.start_in, nullptr);
+}
+
+TEST_F(Capture, ReadsAtMost10240BytesIntoOneBuffer) {
+  platform.reads = {{true, std::string(10240, 'x')}, {true, "y"}, {true, "z"}};
+  Run();
+  ASSERT_EQ(platform.read_sizes.size(), 4u);
+  for (std::size_t i = 0; i < platform.read_sizes.size(); ++i) {
+    EXPECT_EQ(platform.read_sizes[i], kCaptureReadSize);
+    EXPECT_EQ(platform.read_buffers[i], platform.read_buffers[0]);
+  }
+  EXPECT_EQ(box.text, std::wstring(10240, L'x') + L"yz");
+}
+
+TEST_F(Capture, ReadFailingMidStreamEndsLikeABrokenPipe) {
+  platform.reads = {{true, "one"}, {false, ""}, {true, "never"}};
+  EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.text, L"one");
+  EXPECT_EQ(platform.reads.size(), 1u);
+  EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));
+}
+
+TEST_F(Capture, ZeroByteReadInsertsNothingButRemovesTheSelection) {
+  box.text = L"keep DROP";
+  platform.reads = {{true, ""}};
+  box.caret = 5, box.selection = 4;
+  Run();
+  EXPECT_EQ(box.writes, (std::vector<std::wstring>{L""}));
+  EXPECT_EQ(box.text, L"keep ");
+}
+
+TEST_F(Capture, ChildThatWritesNothingLeavesTheBoxAlone) {
+  box.text = L"before";
+  EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
+  EXPECT_TRUE(box.writes.empty());
+  EXPECT_EQ(box.text, L"before");
+}
+
+TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
+  platform.reads = {{true, "a\x81"}, {true, "\x41" "b\x82"}};
+  Run();
+  const std::wstring pair(1, static_cast<wchar_t>(0x4000 + 0x8141));
+  EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"a", pair + L"b", L"?"}));
+  EXPECT_EQ(Log(platform.log.end() - 4, platform.log.end()), (Log{"Read1", "SelText", "Close3", "Close1"}));
+}
+
+TEST_F(Capture, NulBytesHideNothing) {
+  platform.reads = {{true, std::string("a\0b", 3)}};
+  Run();
+  EXPECT_EQ(box.text, L"ab");
+}
+
+TEST_F(Capture, TargetGoneBetweenChunksLetsGoAtOnce) {
+  platform.reads = {{true, "first"}, {true, "late"}, {true, "later"}};
+  box.gone_after_pumps = 2;
+  EXPECT_EQ(Run(), CaptureEnd::Abandoned);
+  EXPECT_EQ(box.text, L"first");
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close2", "Close4",  //
+                               "Pump", "Read1", "SelText", "Pump", "Close3", "Close1"}));
+}
+
+TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
+  box.gone_after_pumps = 1;
+  EXPECT_EQ(Run(), CaptureEnd::Abandoned);
+  EXPECT_TRUE(box.writes.empty());
+  platform.log.clear();
+  box.pumps = 0, box.gone_after_pumps = 2;
+  platform.reads = {{true, "x\x81"}};
+  EXPECT_EQ(Run(), CaptureEnd::Abandoned);
+  EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"x"}));
+}
+
+// A text box write that fails passes through, and the handles still close.
+TEST_F(Capture, FailingWriteStillClosesProcessThenReadEnd) {
+  struct Throwing : FakeTextBox {
+    using FakeTextBox::FakeTextBox;
+    void SelText(const std::wstring&) override { throw std::runtime_error("box"); }
+  } throwing{platform.log};
+  platform.reads = {{true, "x"}};
+  EXPECT_THROW(CaptureConsoleOutput(platform, cp, "c", throwing), std::runtime_error);
+  EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));
+}
+
+}  // namespace
+}  // namespace brisvane::test
