@@ -1,0 +1,120 @@
+#include <windows.h>
+// The interface's method is named for the kernel call, not its ANSI/wide macro.
+#undef CreateProcess
+
+#include "capture/capture_win.h"
+
+namespace brisvane {
+namespace {
+
+HANDLE ToHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
+Handle FromHandle(HANDLE h) { return reinterpret_cast<Handle>(h); }
+
+std::string FolderOf(const std::string& file) {
+  const std::string::size_type slash = file.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : file.substr(0, slash);
+}
+
+// Calls `get(buffer, size)` with a growing buffer until the answer fits.
+template <typename Get>
+std::string SystemText(Get get) {
+  std::string text(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = get(&text[0], static_cast<DWORD>(text.size()));
+    if (n == 0) return std::string();
+    if (n < text.size()) {
+      text.resize(n);
+      return text;
+    }
+    text.resize(static_cast<std::size_t>(n) + MAX_PATH);
+  }
+}
+
+}  // namespace
+
+ProgramSearch Win32ProgramSearch() {
+  ProgramSearch search;
+  search.system_folder = SystemText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+  search.own_folder = FolderOf(
+      SystemText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
+  search.current_folder =
+      SystemText([](char* b, DWORD n) { return GetCurrentDirectoryA(n, b); });
+  search.path = SystemText([](char* b, DWORD n) { return GetEnvironmentVariableA("PATH", b, n); });
+  search.file_exists = [](const std::string& file) {
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  return search;
+}
+
+bool Win32CapturePlatform::CreatePipe(Handle* read_end, Handle* write_end) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!::CreatePipe(&read, &write, &inheritable, 0)) return false;
+  *read_end = FromHandle(read);
+  *write_end = FromHandle(write);
+  return true;
+}
+
+bool Win32CapturePlatform::CreateProcess(const std::string& command_line,
+                                         const std::string* start_in, Handle std_out_err,
+                                         Handle* process, Handle* thread) {
+  const ProgramLocation program = LocateProgram(command_line, Win32ProgramSearch());
+  if (program.kind == ProgramLocation::Kind::NotFound) return false;
+  const char* application =
+      program.kind == ProgramLocation::Kind::Found ? program.path.c_str() : nullptr;
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = startup.hStdError = ToHandle(std_out_err);
+  startup.hStdInput = nullptr;
+  PROCESS_INFORMATION info{};
+  // CreateProcessA may write into the command line, so it gets a copy.
+  std::string line = command_line;
+  if (!::CreateProcessA(application, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                        start_in ? start_in->c_str() : nullptr, &startup, &info)) {
+    return false;
+  }
+  *process = FromHandle(info.hProcess);
+  *thread = FromHandle(info.hThread);
+  return true;
+}
+
+bool Win32CapturePlatform::ReadFile(Handle h, char* buffer, std::uint32_t to_read,
+                                    std::uint32_t* got) {
+  DWORD n = 0;
+  const BOOL ok = ::ReadFile(ToHandle(h), buffer, to_read, &n, nullptr);
+  *got = n;
+  return ok != FALSE;
+}
+
+void Win32CapturePlatform::CloseHandle(Handle h) { ::CloseHandle(ToHandle(h)); }
+
+WindowsCodePage WindowsCodePage::Oem() { return WindowsCodePage(GetOEMCP()); }
+
+bool WindowsCodePage::IsUtf8() const { return id_ == CP_UTF8; }
+
+bool WindowsCodePage::IsLeadByte(unsigned char byte) const {
+  return !IsUtf8() && IsDBCSLeadByteEx(id_, byte);
+}
+
+std::wstring WindowsCodePage::Decode(const char* bytes, std::size_t n) const {
+  if (n == 0) return std::wstring();
+  const int size = static_cast<int>(n);
+  const int length = MultiByteToWideChar(id_, 0, bytes, size, nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(id_, 0, bytes, size, &text[0], length);
+  return text;
+}
+
+CaptureEnd CaptureConsoleOutput(const std::string& sCommandLine, CaptureTarget& oTextBox,
+                                const std::string* sStartInFolder) {
+  Win32CapturePlatform platform;
+  return CaptureConsoleOutput(platform, WindowsCodePage::Oem(), sCommandLine, oTextBox,
+                              sStartInFolder);
+}
+
+}  // namespace brisvane
