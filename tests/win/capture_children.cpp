@@ -1,0 +1,107 @@
+// The child processes of the capture tests.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "child.h"
+
+namespace {
+
+void Write(DWORD which, const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string FromHex(const std::string& hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  return bytes;
+}
+
+bool WaitForEvent(const std::string& name, DWORD ms) {
+  HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name.c_str());
+  if (!event) return false;
+  const bool set = WaitForSingleObject(event, ms) == WAIT_OBJECT_0;
+  CloseHandle(event);
+  return set;
+}
+
+}  // namespace
+
+// Numbered lines "000000\r\n000001\r\n..." in one single write.
+BRISVANE_CHILD(capture_pattern) {
+  const int records = std::stoi(args.at(0));
+  std::string bytes;
+  char record[16];
+  for (int i = 0; i < records; ++i) {
+    std::snprintf(record, sizeof(record), "%06d\r\n", i);
+    bytes += record;
+  }
+  Write(STD_OUTPUT_HANDLE, bytes);
+  return 0;
+}
+
+BRISVANE_CHILD(capture_interleave) {
+  Write(STD_OUTPUT_HANDLE, "o1");
+  Write(STD_ERROR_HANDLE, "e1");
+  Write(STD_OUTPUT_HANDLE, "o2");
+  Write(STD_ERROR_HANDLE, "e2");
+  Write(STD_OUTPUT_HANDLE, "o3");
+  return 0;
+}
+
+BRISVANE_CHILD(capture_silent) { return 0; }
+
+// capture_pieces EVENT HEX...: writes each piece; before the next one waits
+// until EVENT (named, auto-reset) says the last one was taken, so each piece
+// is one read.
+BRISVANE_CHILD(capture_pieces) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (i > 1 && !WaitForEvent(args[0], 20000)) return 2;
+    Write(STD_OUTPUT_HANDLE, FromHex(args[i]));
+  }
+  return 0;
+}
+
+// Hands its output on to a grandchild that writes later, and ends at once.
+BRISVANE_CHILD(capture_grandchild) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = GetStdHandle(STD_OUTPUT_HANDLE);
+  PROCESS_INFORMATION info{};
+  std::string line = brisvane::test::ChildCommandLine("capture_late", args.at(0));
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return 2;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  Write(STD_OUTPUT_HANDLE, "parent;");
+  return 0;
+}
+
+BRISVANE_CHILD(capture_late) {
+  Sleep(static_cast<DWORD>(std::stoul(args.at(0))));
+  Write(STD_OUTPUT_HANDLE, "grandchild");
+  return 0;
+}
+
+// capture_hold RELEASE DONE: writes, keeps its output open until RELEASE is
+// set, then says DONE.
+BRISVANE_CHILD(capture_hold) {
+  Write(STD_OUTPUT_HANDLE, "first");
+  WaitForEvent(args.at(0), 60000);
+  Write(STD_OUTPUT_HANDLE, "late");
+  HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, args.at(1).c_str());
+  if (done) SetEvent(done);
+  return 0;
+}
+
+// What a copy of the test program named cscript.exe does.
+BRISVANE_CHILD(cscript) {
+  Write(STD_OUTPUT_HANDLE, "PLANTED");
+  return 0;
+}

@@ -1,0 +1,253 @@
+// The capture with real child processes, writing into a real EDIT control.
+#include <windows.h>
+#undef CreateProcess
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "capture/capture_win.h"
+#include "child.h"
+
+namespace brisvane::test {
+namespace {
+
+// A wrapped multi-line EDIT without a text limit in a hidden window, with the
+// pump of a form.
+class EditTarget : public CaptureTarget {
+ public:
+  EditTarget() {
+    // The test program carries the product's manifest, which sends EDIT to
+    // the common controls; they must be loaded first.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    window_ = CreateWindowExW(0, L"STATIC", L"capture", WS_POPUP, 0, 0, 400, 300, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    edit_ = CreateWindowExW(0, L"EDIT", L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                            0, 0, 400, 300, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+  }
+  ~EditTarget() override { DestroyWindow(window_); }
+
+  void PumpEvents() override {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (on_pump) on_pump();
+  }
+  bool Gone() const override { return gone; }
+  void SelText(const std::wstring& chunk) override {
+    ++writes;
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(chunk.c_str()));
+    if (on_write) on_write();
+  }
+
+  void SetText(const wchar_t* text) { SetWindowTextW(edit_, text); }
+  std::wstring Text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, &text[0], static_cast<int>(text.size()))));
+    return text;
+  }
+  bool ready() const { return edit_ != nullptr; }
+
+  bool gone = false;
+  int writes = 0;
+  std::function<void()> on_pump, on_write;
+
+ private:
+  HWND window_ = nullptr, edit_ = nullptr;
+};
+
+// A named auto-reset event that a child can open.
+struct NamedEvent {
+  explicit NamedEvent(const char* what)
+      : name("brisvane-" + std::string(what) + "-" + std::to_string(GetCurrentProcessId())),
+        handle(CreateEventA(nullptr, FALSE, FALSE, name.c_str())) {}
+  ~NamedEvent() { CloseHandle(handle); }
+  std::string name;
+  HANDLE handle;
+};
+
+class CaptureWin : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(box.ready()); }
+
+  // Runs the child `pieces`, each hex piece arriving as a read of its own.
+  CaptureEnd RunPieces(const CodePage& cp, const std::string& hex_pieces) {
+    box.on_write = [this] { SetEvent(next.handle); };
+    Win32CapturePlatform platform;
+    return CaptureConsoleOutput(platform, cp, ChildCommandLine("capture_pieces", next.name + " " + hex_pieces), box);
+  }
+
+  EditTarget box;
+  NamedEvent next{"next"};
+};
+
+TEST_F(CaptureWin, LargeSingleWriteArrivesWholeAndInOrder) {
+  const int records = 5000;  // 40,000 bytes: several reads, above the default limit
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_pattern", std::to_string(records)), box),
+            CaptureEnd::PipeBroken);
+  std::wstring expected;
+  wchar_t record[16];
+  for (int i = 0; i < records; ++i) {
+    swprintf(record, 16, L"%06d\r\n", i);
+    expected += record;
+  }
+  EXPECT_GT(box.writes, 1);
+  const std::wstring text = box.Text();
+  ASSERT_EQ(text.size(), expected.size());
+  EXPECT_TRUE(text == expected);  // no 40,000-character dump on failure
+}
+
+TEST_F(CaptureWin, StdoutAndStderrInterleaveInWriteOrder) {
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_interleave"), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.Text(), L"o1e1o2e2o3");
+}
+
+TEST_F(CaptureWin, NothingStartedOrWrittenLeavesTheBoxUnchanged) {
+  box.SetText(L"keep");
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_silent"), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(CaptureConsoleOutput("", box), CaptureEnd::NotStarted);
+  EXPECT_EQ(CaptureConsoleOutput("brisvane-no-such-program /x", box), CaptureEnd::NotStarted);
+  EXPECT_EQ(CaptureConsoleOutput("C:\\brisvane-nowhere\\x.exe", box), CaptureEnd::NotStarted);
+  EXPECT_EQ(box.writes, 0);
+  EXPECT_EQ(box.Text(), L"keep");
+}
+
+TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_grandchild", "500"), box),
+            CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.Text(), L"parent;grandchild");
+}
+
+TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWriting) {
+  NamedEvent release("release"), done("done");
+  box.on_pump = [this] { box.gone = box.writes > 0; };
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_hold", release.name + " " + done.name), box),
+            CaptureEnd::Abandoned);
+  EXPECT_EQ(WaitForSingleObject(done.handle, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "waited for the child";
+  EXPECT_EQ(box.Text(), L"first");
+  SetEvent(release.handle);
+  EXPECT_EQ(WaitForSingleObject(done.handle, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+}
+
+TEST_F(CaptureWin, DecodesTheOemCodePage) {
+  if (GetOEMCP() != 437) GTEST_SKIP() << "needs OEM code page 437, have " << GetOEMCP();
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_pieces", "- 8281"), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.Text(), L"\u00e9\u00fc");
+}
+
+TEST_F(CaptureWin, CharactersSplitAcrossReadsAreDecodedWhole) {
+  const struct {
+    unsigned code_page;
+    const char* pieces;
+    const wchar_t* text;
+  } cases[] = {
+      {932, "4182 a042", L"A\u3042B"},          // Shift-JIS lead byte ends the first read
+      {936, "41c4 e3", L"A\u4f60"},             // GBK
+      {65001, "41e282 ac42", L"A\u20acB"},      // UTF-8 three-byte sequence
+      {65001, "f09f 9880", L"\U0001F600"},      // UTF-8 four-byte sequence
+      {437, "610062 00 63", L"abc"},            // NULs hide nothing
+  };
+  for (const auto& c : cases) {
+    box.SetText(L"");
+    WindowsCodePage cp(c.code_page);
+    EXPECT_EQ(RunPieces(cp, c.pieces), CaptureEnd::PipeBroken);
+    EXPECT_EQ(box.Text(), c.text) << c.code_page << ": " << c.pieces;
+  }
+}
+
+TEST_F(CaptureWin, UnfinishedCharacterAtTheEndIsStillShown) {
+  WindowsCodePage cp(65001);
+  EXPECT_EQ(RunPieces(cp, "41e282"), CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.Text(), L"A\xFFFD");
+}
+
+// Copies of this program named cscript.exe, with the child that says
+// PLANTED, lie beside it and in the current folder while the capture runs
+// `cscript script.vbs`.
+class PlantedCscript : public CaptureWin {
+ protected:
+  void SetUp() override {
+    CaptureWin::SetUp();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "brisvane-planted-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    const std::string self = SelfPath();
+    beside_ = self.substr(0, self.find_last_of('\\')) + "\\cscript.exe";
+    in_current_ = folder_ + "\\cscript.exe";
+    script_ = folder_ + "\\say.vbs";
+    ASSERT_TRUE(CopyFileA(self.c_str(), beside_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(self.c_str(), in_current_.c_str(), FALSE));
+    HANDLE f = CreateFileA(script_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const char vbs[] = "WScript.Echo \"SYSTEM\"\r\n";
+    DWORD written = 0;
+    WriteFile(f, vbs, sizeof(vbs) - 1, &written, nullptr);
+    CloseHandle(f);
+    GetCurrentDirectoryA(MAX_PATH, old_current_);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+  }
+  void TearDown() override {
+    SetCurrentDirectoryA(old_current_);
+    for (const std::string& file : {beside_, in_current_, script_}) {
+      const DWORD deadline = GetTickCount() + 10000;
+      while (!DeleteFileA(file.c_str()) && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
+             GetTickCount() < deadline) {
+        Sleep(50);
+      }
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+  std::string CommandLine() const { return "cscript \"" + script_ + "\""; }
+
+  std::string folder_, beside_, in_current_, script_;
+  char old_current_[MAX_PATH] = {};
+};
+
+// What the system alone makes of the command line: the trap being mended.
+std::string RunWithoutApplicationName(std::string line) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!CreatePipe(&read, &write, &inheritable, 0)) return "no pipe";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.hStdOutput = startup.hStdError = write;
+  PROCESS_INFORMATION info{};
+  std::string out;
+  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(write);
+    write = nullptr;
+    CloseHandle(info.hThread);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr)) out.append(buffer, got);
+    CloseHandle(info.hProcess);
+  }
+  if (write) CloseHandle(write);
+  CloseHandle(read);
+  return out;
+}
+
+TEST_F(PlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
+  ASSERT_EQ(RunWithoutApplicationName(CommandLine()), "PLANTED") << "the copies are not where Windows looks first";
+  EXPECT_EQ(CaptureConsoleOutput(CommandLine(), box), CaptureEnd::PipeBroken);
+  const std::wstring text = box.Text();
+  EXPECT_NE(text.find(L"SYSTEM"), std::wstring::npos) << std::string(text.begin(), text.end());
+  EXPECT_EQ(text.find(L"PLANTED"), std::wstring::npos);
+}
+
+TEST_F(PlantedCscript, OnlyTheCopyInTheCurrentFolderAlsoIsNotRun) {
+  DeleteFileA(beside_.c_str());
+  ASSERT_EQ(RunWithoutApplicationName(CommandLine()), "PLANTED");
+  EXPECT_EQ(CaptureConsoleOutput(CommandLine(), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(box.Text().find(L"PLANTED"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace brisvane::test
