@@ -56,14 +56,19 @@ std::size_t Utf8CompleteLength(const char* bytes, std::size_t n) {
 
 }  // namespace
 
+StreamDecoder::StreamDecoder(const CodePage& code_page)
+    : code_page_(code_page), utf8_(code_page.IsUtf8()) {
+  for (int b = 0; b < 256; ++b) lead_[b] = !utf8_ && code_page.IsLeadByte(static_cast<unsigned char>(b));
+}
+
 std::size_t StreamDecoder::CompleteLength(const char* bytes, std::size_t n) const {
-  if (code_page_.IsUtf8()) return Utf8CompleteLength(bytes, n);
+  if (utf8_) return Utf8CompleteLength(bytes, n);
   // Walk characters from a known start. A lead byte takes the next byte with
   // it unless that is NUL, which the system decoders also refuse as a trail
   // byte; only a lead byte at the very end is unfinished.
   std::size_t i = 0;
   while (i < n) {
-    if (!code_page_.IsLeadByte(static_cast<unsigned char>(bytes[i]))) {
+    if (!lead_[static_cast<unsigned char>(bytes[i])]) {
       ++i;
     } else if (i + 1 == n) {
       return i;

@@ -24,7 +24,7 @@ class CodePage {
 // behind the cut wait for the next piece.
 class StreamDecoder {
  public:
-  explicit StreamDecoder(const CodePage& code_page) : code_page_(code_page) {}
+  explicit StreamDecoder(const CodePage& code_page);
 
   // Text of every character that is complete; an incomplete trailing one is
   // kept for the next call.
@@ -38,6 +38,8 @@ class StreamDecoder {
   std::size_t CompleteLength(const char* bytes, std::size_t n) const;
 
   const CodePage& code_page_;
+  const bool utf8_;
+  bool lead_[256];  // asked once: the scan runs over every byte read
   std::string carry_;
 };
 
