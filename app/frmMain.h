@@ -4,9 +4,12 @@
 
 #include <string>
 
+// <windows.h> first: it renames CreateProcess, which the capture interface
+// declares too, and every translation unit must see the same name.
+#include "forms/forms.h"
+
 #include "app/status_run.h"
 #include "capture/capture.h"
-#include "forms/forms.h"
 
 namespace brisvane {
 

@@ -1,7 +1,8 @@
 // Start-up: prepare the common controls, show the main window, run events.
+#include "app/frmMain.h"
+
 #include <commctrl.h>
 
-#include "app/frmMain.h"
 #include "forms/forms.h"
 
 namespace xpStyle {

@@ -1,7 +1,7 @@
 // The two places the program meets the shell and the file system.
-#include <shellapi.h>
-
 #include "app/frmMain.h"
+
+#include <shellapi.h>
 #include "res/identity.h"
 
 namespace brisvane {

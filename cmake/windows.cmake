@@ -2,7 +2,7 @@
 option(BRISVANE_WIN_TESTS "Build the Win32 tests (run under Wine)" OFF)
 
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 file(GLOB WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/forms/*.cpp
@@ -19,7 +19,7 @@ set(RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/res/Pellmorvaine.rc)
 
 add_executable(Pellmorvaine WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Pellmorvaine PRIVATE brisvane_win)
-target_link_options(Pellmorvaine PRIVATE ${STATIC_LINK} -mwindows)
+target_link_options(Pellmorvaine PRIVATE ${STATIC_LINK} -mwindows -municode)
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
   target_link_options(Pellmorvaine PRIVATE -s -Wl,--gc-sections)
   target_compile_options(brisvane_core PRIVATE -ffunction-sections -fdata-sections)
