@@ -16,8 +16,8 @@ namespace {
 
 using brisvane::CaptureTarget;
 
-const DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                         WS_VSCROLL | WS_TABSTOP;
+const DWORD kPaneStyle =
+    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 int Child(std::size_t bytes) {
   std::string line(78, 'x');
@@ -45,8 +45,8 @@ std::string ChildLine(std::size_t bytes) {
 class Pane {
  public:
   Pane() {
-    window_ = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 500, 320, nullptr,
-                              nullptr, nullptr, nullptr);
+    window_ = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 500, 320,
+                              nullptr, nullptr, nullptr, nullptr);
     edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kPaneStyle, 0, 0, 480, 300, window_,
                             nullptr, nullptr, nullptr);
     SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
     }
     const double ma = Median(a), mb = Median(b), mc = Median(c);
     std::printf("%-8s %10.1fms %10.1fms %10.1fms %8.2f %8.2f\n",
-                bytes < (1u << 20) ? "64 KB" : "1 MB", ma * 1e3, mb * 1e3, mc * 1e3, ma / mb, ma / mc);
+                bytes < (1u << 20) ? "64 KB" : "1 MB", ma * 1e3, mb * 1e3, mc * 1e3, ma / mb,
+                ma / mc);
   }
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);

@@ -58,7 +58,8 @@ std::size_t Utf8CompleteLength(const char* bytes, std::size_t n) {
 
 StreamDecoder::StreamDecoder(const CodePage& code_page)
     : code_page_(code_page), utf8_(code_page.IsUtf8()) {
-  for (int b = 0; b < 256; ++b) lead_[b] = !utf8_ && code_page.IsLeadByte(static_cast<unsigned char>(b));
+  for (int b = 0; b < 256; ++b)
+    lead_[b] = !utf8_ && code_page.IsLeadByte(static_cast<unsigned char>(b));
 }
 
 std::size_t StreamDecoder::CompleteLength(const char* bytes, std::size_t n) const {

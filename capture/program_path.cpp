@@ -59,7 +59,8 @@ std::string ProgramToken(const std::string& command_line) {
   while (i < command_line.size() && IsBlank(command_line[i])) ++i;
   if (i < command_line.size() && command_line[i] == '"') {
     const std::string::size_type close = command_line.find('"', i + 1);
-    return command_line.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+    return command_line.substr(i + 1,
+                               close == std::string::npos ? std::string::npos : close - i - 1);
   }
   std::string::size_type end = i;
   while (end < command_line.size() && !IsBlank(command_line[end])) ++end;

@@ -40,7 +40,8 @@ void ExpectEveryCutDecodesWhole(const CodePage& cp, const Stream& s) {
   for (std::size_t i = 0; i <= n; ++i) {
     ASSERT_EQ(DecodeInPieces(cp, s.bytes, {i}), whole) << s.name << " cut at " << i;
     for (std::size_t j = i; j <= n; ++j) {
-      ASSERT_EQ(DecodeInPieces(cp, s.bytes, {i, j}), whole) << s.name << " cut at " << i << ", " << j;
+      ASSERT_EQ(DecodeInPieces(cp, s.bytes, {i, j}), whole)
+          << s.name << " cut at " << i << ", " << j;
     }
   }
 }

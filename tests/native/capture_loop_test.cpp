@@ -36,8 +36,8 @@ TEST_F(Capture, NormalEndClosesInTheOrderOfEveryStep) {
   platform.reads = {{true, "ab"}, {true, "c"}};
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
   EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close2", "Close4",  //
-                               "Pump", "Read1", "SelText", "Pump", "Read1", "SelText",
-                               "Pump", "Read1", "Close3", "Close1"}));
+                               "Pump", "Read1", "SelText", "Pump", "Read1", "SelText", "Pump",
+                               "Read1", "Close3", "Close1"}));
   EXPECT_EQ(box.text, L"abc");
 }
 
@@ -87,11 +87,15 @@ TEST_F(Capture, ChildThatWritesNothingLeavesTheBoxAlone) {
 }
 
 TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
-  platform.reads = {{true, "a\x81"}, {true, "\x41" "b\x82"}};
+  platform.reads = {{true, "a\x81"},
+                    {true,
+                     "\x41"
+                     "b\x82"}};
   Run();
   const std::wstring pair(1, static_cast<wchar_t>(0x4000 + 0x8141));
   EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"a", pair + L"b", L"?"}));
-  EXPECT_EQ(Log(platform.log.end() - 4, platform.log.end()), (Log{"Read1", "SelText", "Close3", "Close1"}));
+  EXPECT_EQ(Log(platform.log.end() - 4, platform.log.end()),
+            (Log{"Read1", "SelText", "Close3", "Close1"}));
 }
 
 TEST_F(Capture, NulBytesHideNothing) {

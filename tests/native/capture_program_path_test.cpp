@@ -24,8 +24,11 @@ TEST(CaptureProgramToken, ReadsTheFirstTokenAsWindowsDoes) {
 
 struct CaptureProgramLocate : ::testing::Test {
   std::set<std::string> files;
-  ProgramSearch search{"C:\\windows\\system32", "C:\\Downloads", "C:\\Work",
-                       "C:\\Downloads;.;C:\\Tools;relative\\bin;\\rooted;c:\\work\\;\"C:\\Quoted\"", {}};
+  ProgramSearch search{"C:\\windows\\system32",
+                       "C:\\Downloads",
+                       "C:\\Work",
+                       "C:\\Downloads;.;C:\\Tools;relative\\bin;\\rooted;c:\\work\\;\"C:\\Quoted\"",
+                       {}};
   void SetUp() override {
     search.file_exists = [this](const std::string& p) { return files.count(p) > 0; };
   }
@@ -65,8 +68,8 @@ TEST_F(CaptureProgramLocate, AddsExeOnlyWithoutAnExtension) {
 }
 
 TEST_F(CaptureProgramLocate, NameWithAPathIsLeftToTheSystem) {
-  for (const char* line : {"C:\\x\\cscript.exe a", "\"C:\\a b\\y.exe\"", ".\\cscript", "sub/tool",
-                           "D:tool.exe"}) {
+  for (const char* line :
+       {"C:\\x\\cscript.exe a", "\"C:\\a b\\y.exe\"", ".\\cscript", "sub/tool", "D:tool.exe"}) {
     EXPECT_EQ(At(line).kind, ProgramLocation::Kind::AsGiven) << line;
   }
 }

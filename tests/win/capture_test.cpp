@@ -22,11 +22,11 @@ class EditTarget : public CaptureTarget {
     // the common controls; they must be loaded first.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    window_ = CreateWindowExW(0, L"STATIC", L"capture", WS_POPUP, 0, 0, 400, 300, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ = CreateWindowExW(0, L"STATIC", L"capture", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     edit_ = CreateWindowExW(0, L"EDIT", L"",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                            0, 0, 400, 300, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                            0, 400, 300, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
   }
   ~EditTarget() override { DestroyWindow(window_); }
@@ -49,7 +49,8 @@ class EditTarget : public CaptureTarget {
   void SetText(const wchar_t* text) { SetWindowTextW(edit_, text); }
   std::wstring Text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(edit_, &text[0], static_cast<int>(text.size()))));
     return text;
   }
   bool ready() const { return edit_ != nullptr; }
@@ -80,7 +81,8 @@ class CaptureWin : public ::testing::Test {
   CaptureEnd RunPieces(const CodePage& cp, const std::string& hex_pieces) {
     box.on_write = [this] { SetEvent(next.handle); };
     Win32CapturePlatform platform;
-    return CaptureConsoleOutput(platform, cp, ChildCommandLine("capture_pieces", next.name + " " + hex_pieces), box);
+    return CaptureConsoleOutput(
+        platform, cp, ChildCommandLine("capture_pieces", next.name + " " + hex_pieces), box);
   }
 
   EditTarget box;
@@ -104,7 +106,8 @@ TEST_F(CaptureWin, LargeSingleWriteArrivesWholeAndInOrder) {
 }
 
 TEST_F(CaptureWin, StdoutAndStderrInterleaveInWriteOrder) {
-  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_interleave"), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_interleave"), box),
+            CaptureEnd::PipeBroken);
   EXPECT_EQ(box.Text(), L"o1e1o2e2o3");
 }
 
@@ -127,9 +130,11 @@ TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
 TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWriting) {
   NamedEvent release("release"), done("done");
   box.on_pump = [this] { box.gone = box.writes > 0; };
-  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_hold", release.name + " " + done.name), box),
-            CaptureEnd::Abandoned);
-  EXPECT_EQ(WaitForSingleObject(done.handle, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "waited for the child";
+  EXPECT_EQ(
+      CaptureConsoleOutput(ChildCommandLine("capture_hold", release.name + " " + done.name), box),
+      CaptureEnd::Abandoned);
+  EXPECT_EQ(WaitForSingleObject(done.handle, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "waited for the child";
   EXPECT_EQ(box.Text(), L"first");
   SetEvent(release.handle);
   EXPECT_EQ(WaitForSingleObject(done.handle, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
@@ -137,7 +142,8 @@ TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWriting) {
 
 TEST_F(CaptureWin, DecodesTheOemCodePage) {
   if (GetOEMCP() != 437) GTEST_SKIP() << "needs OEM code page 437, have " << GetOEMCP();
-  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_pieces", "- 8281"), box), CaptureEnd::PipeBroken);
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_pieces", "- 8281"), box),
+            CaptureEnd::PipeBroken);
   EXPECT_EQ(box.Text(), L"\u00e9\u00fc");
 }
 
@@ -147,11 +153,11 @@ TEST_F(CaptureWin, CharactersSplitAcrossReadsAreDecodedWhole) {
     const char* pieces;
     const wchar_t* text;
   } cases[] = {
-      {932, "4182 a042", L"A\u3042B"},          // Shift-JIS lead byte ends the first read
-      {936, "41c4 e3", L"A\u4f60"},             // GBK
-      {65001, "41e282 ac42", L"A\u20acB"},      // UTF-8 three-byte sequence
-      {65001, "f09f 9880", L"\U0001F600"},      // UTF-8 four-byte sequence
-      {437, "610062 00 63", L"abc"},            // NULs hide nothing
+      {932, "4182 a042", L"A\u3042B"},      // Shift-JIS lead byte ends the first read
+      {936, "41c4 e3", L"A\u4f60"},         // GBK
+      {65001, "41e282 ac42", L"A\u20acB"},  // UTF-8 three-byte sequence
+      {65001, "f09f 9880", L"\U0001F600"},  // UTF-8 four-byte sequence
+      {437, "610062 00 63", L"abc"},        // NULs hide nothing
   };
   for (const auto& c : cases) {
     box.SetText(L"");
@@ -196,7 +202,8 @@ class PlantedCscript : public CaptureWin {
     SetCurrentDirectoryA(old_current_);
     for (const std::string& file : {beside_, in_current_, script_}) {
       const DWORD deadline = GetTickCount() + 10000;
-      while (!DeleteFileA(file.c_str()) && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      while (!DeleteFileA(file.c_str()) &&
+             GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
              GetTickCount() < deadline) {
         Sleep(50);
       }
@@ -220,7 +227,8 @@ std::string RunWithoutApplicationName(std::string line) {
   startup.hStdOutput = startup.hStdError = write;
   PROCESS_INFORMATION info{};
   std::string out;
-  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                     &info)) {
     CloseHandle(write);
     write = nullptr;
     CloseHandle(info.hThread);
@@ -235,7 +243,8 @@ std::string RunWithoutApplicationName(std::string line) {
 }
 
 TEST_F(PlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
-  ASSERT_EQ(RunWithoutApplicationName(CommandLine()), "PLANTED") << "the copies are not where Windows looks first";
+  ASSERT_EQ(RunWithoutApplicationName(CommandLine()), "PLANTED")
+      << "the copies are not where Windows looks first";
   EXPECT_EQ(CaptureConsoleOutput(CommandLine(), box), CaptureEnd::PipeBroken);
   const std::wstring text = box.Text();
   EXPECT_NE(text.find(L"SYSTEM"), std::wstring::npos) << std::string(text.begin(), text.end());
