@@ -74,6 +74,17 @@ forms::UniqueIcon MakeDesignIcon() {
   return icon;
 }
 
+// The dialog manager presses a button whose access letter is typed without
+// Alt when the focused control takes no characters; a form's button wants
+// Alt. Claiming the characters keeps a bare letter from reaching the mnemonic
+// (Windows and Wine alike); Alt+C comes as WM_SYSCHAR and still works.
+WNDPROC g_button_proc = nullptr;
+
+LRESULT CALLBACK CloseButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = CallWindowProcW(g_button_proc, hwnd, msg, wp, lp);
+  return msg == WM_GETDLGCODE ? (r | DLGC_WANTCHARS) : r;
+}
+
 void RegisterPictureClass(WNDPROC proc) {
   static bool done = false;
   if (done) return;
@@ -122,6 +133,8 @@ void AboutForm::CreateControls() {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(idClose)), instance, nullptr);
   if (!close_) forms::Fail("CreateWindowEx (cmdClose)");
   SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.get()), FALSE);
+  g_button_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(close_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CloseButtonProc)));
 
   RegisterPictureClass(PictureProc);
   pic1_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
@@ -219,6 +232,8 @@ LRESULT AboutForm::OnPictureMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT paints all of it
+    case WM_GETDLGCODE:
+      return DLGC_WANTCHARS;  // see CloseButtonProc
     case WM_PAINT: {
       forms::PaintDc paint(pic1_);
       PaintPicture(paint.dc());

@@ -1,0 +1,439 @@
+// The about box in this process, opened by the main window's About command:
+// what only this process can see (icons, pointers, fonts, GDI counts) and
+// keys through the forms' own event pump.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "about/frmAbout.h"
+#include "app/frmMain.h"
+#include "child.h"
+#include "res/identity.h"
+
+namespace brisvane::test {
+namespace {
+
+using forms::Px;
+
+bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    forms::Application::Get().DoEvents();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+void Pump() { forms::Application::Get().DoEvents(); }
+
+// Calls of ShellExecuteA made by the product code, caught in this program's
+// import table so that the shell opens nothing.
+struct ShellCall {
+  int count = 0;
+  HWND owner = nullptr;
+  std::string verb, file, params, dir;
+  INT show = -1;
+} g_shell;
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params,
+                                    LPCSTR dir, INT show) {
+  ++g_shell.count;
+  g_shell.owner = owner;
+  g_shell.verb = verb ? verb : "<null>";
+  g_shell.file = file ? file : "<null>";
+  g_shell.params = params ? params : "<null>";
+  g_shell.dir = dir ? dir : "<null>";
+  g_shell.show = show;
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+void* PatchImport(const char* dll, const char* function, void* replacement) {
+  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function));
+  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+       imp->Name; ++imp) {
+    if (lstrcmpiA(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
+    for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+         thunk->u1.Function; ++thunk) {
+      if (reinterpret_cast<void*>(thunk->u1.Function) != target) continue;
+      DWORD old;
+      VirtualProtect(&thunk->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
+      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&thunk->u1.Function, sizeof(void*), old, &old);
+      return target;
+    }
+  }
+  return nullptr;
+}
+
+HICON IconOf(HWND w, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0));
+}
+
+SIZE IconSize(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {0, 0};
+  BITMAP bm{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  SIZE size{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return size;
+}
+
+RECT RectIn(HWND control, HWND container) {
+  RECT rc;
+  GetWindowRect(control, &rc);
+  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+std::wstring Text(HWND w) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(w, text, 256);
+  return text;
+}
+
+LOGFONTW FontOf(HWND w) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf;
+}
+
+class AboutBox : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    // Never unloaded here: unloading the last form would post WM_QUIT.
+    frmMain.Show();
+  }
+  void SetUp() override {
+    main_ = frmMain.Hwnd();
+    ASSERT_TRUE(main_);
+  }
+  void TearDown() override {
+    if (frmAbout.Loaded()) frmAbout.Unload();
+    Pump();
+  }
+  HWND About() {
+    SendMessageW(main_, WM_COMMAND, MainForm::mnuAbout, 0);
+    Pump();
+    return frmAbout.Hwnd();
+  }
+  HWND Label(int id) { return GetDlgItem(frmAbout.Pic1(), id); }
+  bool Closed() { return PumpUntil([] { return !frmAbout.Loaded(); }, 2000); }
+  bool StaysOpen() {
+    PumpUntil([] { return false; }, 200);
+    return frmAbout.Loaded();
+  }
+
+  HWND main_ = nullptr;
+};
+
+TEST_F(AboutBox, AboutTwiceGivesOneBoxOwnedByTheMainWindowAndCentredOnIt) {
+  HWND first = About();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(About(), first);
+  int boxes = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM n) -> BOOL {
+        if (IsWindowVisible(w) && Text(w) == L"About") ++*reinterpret_cast<int*>(n);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&boxes));
+  EXPECT_EQ(boxes, 1);
+
+  EXPECT_EQ(GetWindow(first, GW_OWNER), main_);
+  RECT box, main;
+  GetWindowRect(first, &box);
+  GetWindowRect(main_, &main);
+  EXPECT_LE(std::abs((box.left + box.right) - (main.left + main.right)), 1);
+  EXPECT_LE(std::abs((box.top + box.bottom) - (main.top + main.bottom)), 1);
+
+  EXPECT_EQ(Text(first), L"About");
+  const LONG style = GetWindowLongW(first, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  RECT client;
+  GetClientRect(first, &client);
+  const int dpi = forms::ScreenDpi();
+  EXPECT_EQ(client.right, Px(4920, dpi));
+  EXPECT_EQ(client.bottom, Px(3405, dpi));
+}
+
+TEST_F(AboutBox, ControlsSitWhereTheDesignPutsThem) {
+  ASSERT_TRUE(About());
+  const int dpi = forms::ScreenDpi();
+  HWND pic = frmAbout.Pic1();
+  struct Fixed { int id; std::wstring text; int left, top, width, height; };
+  const Fixed fixed[] = {
+      {AboutForm::idTitle, L"Brisvane ", 240, 240, 4455, 255},
+      {AboutForm::idTitle2, L"[Office 2013 and 2016 Edition: Last 5 Digits]", 240, 480, 4455, 255},
+      {AboutForm::idVerJP, L"1.1", 840, 960, 855, 255},
+      {AboutForm::idCopyright, forms::Widen(BRISVANE_COPYRIGHT_LINE).c_str(), 960, 1800, 3795, 195},
+  };
+  for (const Fixed& f : fixed) {
+    SCOPED_TRACE(forms::Narrow(f.text));
+    HWND label = Label(f.id);
+    ASSERT_TRUE(label);
+    EXPECT_EQ(Text(label), f.text);
+    RECT rc = RectIn(label, pic);
+    EXPECT_EQ(rc.left, Px(f.left, dpi));
+    EXPECT_EQ(rc.top, Px(f.top, dpi));
+    EXPECT_EQ(rc.right - rc.left, Px(f.width, dpi));
+    EXPECT_EQ(rc.bottom - rc.top, Px(f.height, dpi));
+  }
+
+  RECT panel = RectIn(pic, frmAbout.Hwnd());
+  EXPECT_EQ(panel.left, 0);
+  EXPECT_EQ(panel.top, 0);
+  EXPECT_EQ(panel.right, Px(6135, dpi));
+  EXPECT_EQ(panel.bottom, Px(2415, dpi));
+  RECT client;
+  GetClientRect(frmAbout.Hwnd(), &client);
+  EXPECT_GT(panel.right, client.right) << "the panel is cut off at the right";
+
+  RECT close = RectIn(frmAbout.cmdClose(), frmAbout.Hwnd());
+  EXPECT_EQ(Text(frmAbout.cmdClose()), L"&Close");
+  EXPECT_EQ(close.left, Px(3120, dpi));
+  EXPECT_EQ(close.top, Px(2640, dpi));
+  EXPECT_EQ(close.right - close.left, Px(1575, dpi));
+  EXPECT_EQ(close.bottom - close.top, Px(495, dpi));
+  EXPECT_EQ(GetWindow(frmAbout.Hwnd(), GW_CHILD), frmAbout.cmdClose()) << "first in tab order";
+
+  // Sized to their text: the link keeps its right edge, the empty notice has no width.
+  RECT version = RectIn(Label(AboutForm::idVersion), pic);
+  EXPECT_EQ(Text(Label(AboutForm::idVersion)), L"Version:");
+  EXPECT_EQ(version.left, Px(240, dpi));
+  EXPECT_EQ(version.top, Px(960, dpi));
+  RECT notice = RectIn(Label(AboutForm::idThis), pic);
+  EXPECT_EQ(Text(Label(AboutForm::idThis)), L"");
+  EXPECT_EQ(notice.right - notice.left, 0);
+  EXPECT_EQ(notice.left, Px(240, dpi));
+  HWND link = Label(AboutForm::idLink);
+  RECT link_rc = RectIn(link, pic);
+  EXPECT_EQ(Text(link), forms::Widen(BRISVANE_HOME_PAGE));
+  EXPECT_EQ(link_rc.right, Px(2880 + 1845, dpi));
+  EXPECT_EQ(link_rc.top, Px(2040, dpi));
+  HDC dc = GetDC(link);
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+  SIZE extent;
+  const std::wstring url = Text(link);
+  GetTextExtentPoint32W(dc, url.c_str(), static_cast<int>(url.size()), &extent);
+  ReleaseDC(link, dc);
+  EXPECT_EQ(link_rc.right - link_rc.left, extent.cx);
+}
+
+TEST_F(AboutBox, FontsAsDesigned) {
+  ASSERT_TRUE(About());
+  const int dpi = forms::ScreenDpi();
+  struct Expected { int id; const wchar_t* face; double points; LONG weight; BYTE charset; bool underline; };
+  const Expected expected[] = {
+      {AboutForm::idTitle, L"Arial", 9.75, 700, 204, false},
+      {AboutForm::idTitle2, L"Arial", 9.75, 700, 204, false},
+      {AboutForm::idLink, L"MS Sans Serif", 8.25, 400, 204, true},
+      {AboutForm::idVersion, L"MS Sans Serif", 8.25, 400, ANSI_CHARSET, false},
+      {AboutForm::idCopyright, L"MS Sans Serif", 8.25, 400, ANSI_CHARSET, false},
+      {AboutForm::idClose, L"MS Sans Serif", 8.25, 400, ANSI_CHARSET, false},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    HWND w = e.id == AboutForm::idClose ? frmAbout.cmdClose() : Label(e.id);
+    LOGFONTW lf = FontOf(w);
+    EXPECT_STREQ(lf.lfFaceName, e.face);
+    EXPECT_EQ(lf.lfHeight, forms::FontHeight(e.points, dpi));
+    EXPECT_EQ(lf.lfWeight, e.weight);
+    EXPECT_EQ(lf.lfCharSet, e.charset);
+    EXPECT_EQ(lf.lfUnderline != 0, e.underline);
+  }
+}
+
+// Keys are posted to the focused control and go through DoEvents, the pump
+// that also runs between capture chunks.
+TEST_F(AboutBox, FocusStartsOnCloseAndKeysTakeTheFormsPath) {
+  ASSERT_TRUE(About());
+  EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
+
+  // A key other than Esc reaches the focused control as it was pressed.
+  static WNDPROC original;
+  static WPARAM seen;
+  seen = 0;
+  original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      frmAbout.cmdClose(), GWLP_WNDPROC,
+      reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_KEYDOWN) seen = wp;
+        return CallWindowProcW(original, w, m, wp, lp);
+      })));
+  for (WPARAM key : {WPARAM('A'), WPARAM(VK_F1), WPARAM(VK_DELETE), WPARAM('C')}) {
+    seen = 0;
+    PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, key, 1);
+    EXPECT_TRUE(StaysOpen()) << key;
+    EXPECT_EQ(seen, key);
+  }
+
+  PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_TAB, 1);
+  ASSERT_TRUE(PumpUntil([] { return GetFocus() == frmAbout.Pic1(); }, 2000));
+  PostMessageW(frmAbout.Pic1(), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_TRUE(Closed()) << "Esc from the panel";
+}
+
+TEST_F(AboutBox, CloseKeysUnloadIt) {
+  struct Case { const char* name; UINT msg; WPARAM key; };
+  const Case cases[] = {
+      {"Esc", WM_KEYDOWN, VK_ESCAPE},
+      {"Enter", WM_KEYDOWN, VK_RETURN},
+      {"Alt+C", WM_SYSCHAR, 'c'},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(About());
+    PostMessageW(frmAbout.cmdClose(), c.msg, c.key, c.msg == WM_SYSCHAR ? (1 | 1 << 29) : 1);
+    EXPECT_TRUE(Closed());
+  }
+  ASSERT_TRUE(About());
+  PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_SPACE, 1);
+  PostMessageW(frmAbout.cmdClose(), WM_KEYUP, VK_SPACE, 1u | 3u << 30);
+  EXPECT_TRUE(Closed()) << "Space on Close";
+}
+
+TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
+  void* original = PatchImport("shell32.dll", "ShellExecuteA",
+                               reinterpret_cast<void*>(&RecordShellExecute));
+  ASSERT_TRUE(original) << "ShellExecuteA is not imported by name";
+  g_shell = {};
+  HWND box = About();
+  ASSERT_TRUE(box);
+
+  auto click = [](HWND w) {
+    SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  };
+  for (int id : {int(AboutForm::idTitle), int(AboutForm::idTitle2), int(AboutForm::idVersion),
+                 int(AboutForm::idVerJP), int(AboutForm::idCopyright)}) {
+    click(Label(id));
+    EXPECT_EQ(SendMessageW(Label(id), WM_NCHITTEST, 0, 0), HTTRANSPARENT) << id;
+  }
+  click(frmAbout.Pic1());
+  EXPECT_TRUE(StaysOpen());
+  EXPECT_EQ(g_shell.count, 0);
+
+  click(Label(AboutForm::idLink));
+  EXPECT_TRUE(StaysOpen());
+  PatchImport("shell32.dll", "ShellExecuteA", original);  // no-op if the patch found nothing
+  ASSERT_EQ(g_shell.count, 1);
+  EXPECT_EQ(g_shell.owner, box);
+  EXPECT_EQ(g_shell.verb, "Open");
+  EXPECT_EQ(g_shell.file, BRISVANE_HOME_PAGE);
+  EXPECT_EQ(g_shell.params, "");
+  const std::string self = SelfPath();
+  EXPECT_EQ(g_shell.dir, self.substr(0, self.find_last_of('\\')));
+  EXPECT_EQ(g_shell.show, SW_SHOWNORMAL);
+}
+
+TEST_F(AboutBox, LinkPointerIsTheHandWithItsHotSpotOnTheFingertip) {
+  ASSERT_TRUE(About());
+  HCURSOR hand = frmAbout.LinkPointer();
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(hand, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 16u);
+  EXPECT_EQ(info.yHotspot, 16u);
+  // The mask is opaque at the hot spot and transparent everywhere above it.
+  BITMAP bm{};
+  GetObjectW(info.hbmMask, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 32);
+  struct { BITMAPINFOHEADER h; RGBQUAD colors[2]; } bi{};
+  bi.h = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+  DWORD rows[32];  // one 32-bit word per row
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, info.hbmMask, 0, 32, rows, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  auto transparent = [&](int x, int y) {
+    const BYTE* row = reinterpret_cast<const BYTE*>(&rows[y]);
+    return (row[x / 8] >> (7 - x % 8)) & 1;
+  };
+  EXPECT_FALSE(transparent(16, 16));
+  EXPECT_FALSE(transparent(15, 16));
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 32; ++x) ASSERT_TRUE(transparent(x, y)) << x << "," << y;
+  }
+
+  HWND pic = frmAbout.Pic1(), link = Label(AboutForm::idLink);
+  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), hand);
+  SendMessageW(pic, WM_SETCURSOR, reinterpret_cast<WPARAM>(pic), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  forms::Application::Get().SetMousePointer(11);
+  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << "the busy pointer outranks the hand";
+  forms::Application::Get().SetMousePointer(0);
+}
+
+TEST_F(AboutBox, DesignIconUntilTheCommandGivesItAndTheApplicationWindowZZZ) {
+  HWND app = forms::Application::Get().Window();
+  const HICON main_big = IconOf(main_, ICON_BIG), main_small = IconOf(main_, ICON_SMALL);
+  ASSERT_TRUE(main_big);
+
+  frmAbout.Show(main_);  // the form alone, without the command's SetIcon
+  HICON design = IconOf(frmAbout.Hwnd(), ICON_BIG);
+  ASSERT_TRUE(design);
+  EXPECT_EQ(IconOf(frmAbout.Hwnd(), ICON_SMALL), design);
+  EXPECT_EQ(IconSize(design).cx, 16);
+  EXPECT_EQ(IconSize(design).cy, 16);
+
+  HWND box = About();
+  const HICON zzz_big = IconOf(box, ICON_BIG), zzz_small = IconOf(box, ICON_SMALL);
+  EXPECT_TRUE(zzz_big);
+  EXPECT_NE(zzz_big, design);
+  EXPECT_EQ(zzz_big, reinterpret_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), "ZZZ",
+                                                        IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE)));
+  EXPECT_EQ(IconSize(zzz_big).cx, GetSystemMetrics(SM_CXICON)) << "the 16 x 16 image scaled up";
+  EXPECT_EQ(IconOf(app, ICON_BIG), zzz_big);
+  EXPECT_EQ(IconOf(app, ICON_SMALL), zzz_small);
+  EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
+  EXPECT_EQ(IconOf(main_, ICON_SMALL), main_small);
+
+  frmAbout.Unload();
+  EXPECT_EQ(IconOf(app, ICON_BIG), zzz_big) << "the application window keeps ZZZ";
+  EXPECT_EQ(IconOf(app, ICON_SMALL), zzz_small);
+  EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
+}
+
+TEST_F(AboutBox, UnloadFreesItsObjectsAndTheNextCommandBuildsItAnew) {
+  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
+  HWND first = About();
+  ASSERT_TRUE(first);
+  HWND pic = frmAbout.Pic1();
+  EXPECT_GT(forms::ResourceCount::Gdi(), gdi);
+  EXPECT_GT(forms::ResourceCount::Icons(), icons);
+  PostMessageW(first, WM_CLOSE, 0, 0);  // the title bar's close button
+  ASSERT_TRUE(Closed());
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_FALSE(IsWindow(pic));
+  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
+  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+  EXPECT_TRUE(IsWindow(main_)) << "closing the box leaves the main window";
+
+  HWND second = About();
+  ASSERT_TRUE(second);
+  EXPECT_TRUE(Label(AboutForm::idLink));
+  EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
+}
+
+}  // namespace
+}  // namespace brisvane::test
