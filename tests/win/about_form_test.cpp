@@ -111,6 +111,21 @@ LOGFONTW FontOf(HWND w) {
   return lf;
 }
 
+}  // namespace
+
+// The end-to-end tests' stand-in for the shell's open action on web
+// addresses: writes its arguments after the first into the file named first.
+BRISVANE_CHILD(record_open) {
+  if (args.empty()) return 2;
+  std::FILE* f = std::fopen(args[0].c_str(), "wb");
+  if (!f) return 1;
+  for (std::size_t i = 1; i < args.size(); ++i) std::fprintf(f, "%s\n", args[i].c_str());
+  std::fclose(f);
+  return 0;
+}
+
+namespace {
+
 class AboutBox : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {

@@ -1,0 +1,79 @@
+#!/bin/bash
+# The about box's pixels: the white panel, the grey line on its last row, the
+# labels drawing no background of their own, the link in the highlight colour.
+# Usage: about.sh path/to/Pellmorvaine.exe
+set -u
+exe=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/tools/wine-env"
+"$root/tools/wine-prefix"
+shot=$(mktemp --suffix=.png)
+
+"$WINE64" "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null; rm -f "$shot"' EXIT
+
+fail=0
+check() {  # name, actual, expected
+  if [ "$2" != "$3" ]; then echo "FAIL $1: got $2, want $3"; fail=1; else echo "ok   $1"; fi
+}
+
+main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Brisvane \[Office 2013 and' | head -1)
+[ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
+xdotool windowfocus --sync "$main"
+xdotool key alt+h
+sleep 0.3  # the menu has no window of its own to wait for
+xdotool key Down Return
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About$' | head -1)
+[ -n "$about" ] || { echo "FAIL no about box"; exit 1; }
+
+import -window "$about" "$shot"
+read -r w h < <(convert "$shot" -format '%w %h\n' info:)
+# The X window is the whole frame (no window manager): the client area sits
+# at the bottom, its side borders equal.
+bx=$(( (w - 328) / 2 ))
+by=$(( h - 227 - bx ))
+px() {  # client x, y -> r,g,b
+  convert "$shot" -format "%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.r+.5)],%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.g+.5)],%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.b+.5)]" info:
+}
+region() {  # client x, y, w, h, fx expression -> its maximum over the region
+  convert "$shot" -crop "$3x$4+$(( $1 + bx ))+$(( $2 + by ))" +repage -fx "$5" -format '%[fx:maxima]' info:
+}
+link_blue='b>r+0.2 && b>g ? 1 : 0'
+# Painting is over once the link, drawn last, is on the screen.
+for _ in $(seq 50); do
+  [ "$(region 136 136 180 14 "$link_blue")" = 1 ] && break
+  sleep 0.1
+  import -window "$about" "$shot"
+done
+
+check "panel white at top left" "$(px 5 5)" "255,255,255"
+check "panel white at right edge" "$(px 327 100)" "255,255,255"
+check "line grey at left" "$(px 0 160)" "128,128,128"
+check "line grey at right edge" "$(px 327 160)" "128,128,128"
+check "panel white above line" "$(px 5 159)" "255,255,255"
+face=$(px 5 200)
+check "below the panel is the face colour" "$(px 5 161)" "$face"
+[ "$face" != "255,255,255" ] || { echo "FAIL face colour is white"; fail=1; }
+
+# Label rectangles (client pixels at 96 DPI): inside them, where there is no
+# text, the panel's white shows; the text itself is there.
+check "lblTitle: white beside its text" "$(px 300 20)" "255,255,255"
+check "lblVer_JP: white beside its text" "$(px 105 66)" "255,255,255"
+check "lblCopyright: white left of its text" "$(px 66 122)" "255,255,255"
+check "lblTitle2 has dark text" "$(region 16 32 297 17 'intensity<0.3')" "1"
+check "lblCopyright has dark text" "$(region 64 120 253 13 'intensity<0.3')" "1"
+check "link drawn in a blue highlight" "$(region 136 136 180 14 "$link_blue")" "1"
+
+# Esc closes the box.
+xdotool key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+if xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1; then
+  echo "FAIL Esc left the box open"; fail=1
+else
+  echo "ok   Esc closed the box"
+fi
+exit $fail
