@@ -19,7 +19,9 @@ constexpr int kBlack = -1;  // a fixed colour, not a system colour index
 enum class FontKind { kDefault, kTitle, kLink };
 enum class Align { kLeft, kRight };
 
-// The labels in tab order; positions in twips relative to Pic1.
+// The labels in tab order; positions in twips relative to Pic1. Under Wine,
+// without Arial and MS Sans Serif, wider stand-in fonts make "Version:" run
+// into "1.1" and wrap the second title line; with the real fonts they fit.
 struct LabelDesign {
   int id;
   const char* text;  // ANSI, like the identity it comes from
@@ -290,7 +292,7 @@ LRESULT AboutForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void AboutForm::ReleaseDesign() {
   pic1_ = close_ = focus_ = nullptr;
-  // Windows refuses to destroy the pointer in use; Wine would not mind.
+  // Windows will not destroy the pointer in use: put the arrow back first.
   if (link_pointer_ && GetCursor() == link_pointer_.get()) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   }
