@@ -16,6 +16,14 @@ target_link_libraries(brisvane_win PUBLIC brisvane_core)
 target_link_libraries(brisvane_win PUBLIC comctl32 shell32 user32 gdi32 kernel32)
 
 set(RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/res/Pellmorvaine.rc)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # An X86 manifest in a 64-bit program makes Wine (and Windows) look for the
+  # 32-bit common controls, which a 64-bit process cannot load.
+  file(READ ${CMAKE_SOURCE_DIR}/res/Pellmorvaine.manifest manifest)
+  string(REPLACE "processorArchitecture=\"X86\"" "processorArchitecture=\"amd64\"" manifest "${manifest}")
+  file(WRITE ${CMAKE_BINARY_DIR}/res/Pellmorvaine-amd64.manifest "${manifest}")
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/res")
+endif()
 
 add_executable(Pellmorvaine WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Pellmorvaine PRIVATE brisvane_win)

@@ -19,7 +19,7 @@ gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_TEST_SOURCES)
   add_executable(e2e_tests ${E2E_TEST_SOURCES})
-  target_link_libraries(e2e_tests PRIVATE gtest user32 gdi32 kernel32)
+  target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 kernel32)
   target_link_options(e2e_tests PRIVATE ${STATIC_LINK})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR})
   add_dependencies(e2e_tests Pellmorvaine)

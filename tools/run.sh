@@ -16,7 +16,7 @@ exe=build/$preset/Pellmorvaine.exe
 had_display=
 [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && had_display=1
 if [ "$preset" = win32 ]; then
-  export BRISVANE_WINEPREFIX=$PWD/build/wineprefix32 WINEARCH=win32
+  export BRISVANE_WINEPREFIX=$PWD/build/wineprefix32
   tools/binfmt-i386
   loader=/usr/lib/wine/wine
 else
@@ -25,8 +25,8 @@ fi
 source tools/wine-env
 [ "$preset" = win64 ] && tools/wine-prefix
 [ "$preset" = win32 ] && [ ! -f "$WINEPREFIX/.brisvane-ready" ] && {
-  "$loader" wineboot -i </dev/null >/dev/null 2>&1
-  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$WINE64" wineboot -i </dev/null >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   "$WINESERVER" -w; touch "$WINEPREFIX/.brisvane-ready"; }
 
 if [ -n "$had_display" ]; then

@@ -9,7 +9,6 @@ shot=build/smoke32.png
 caption='Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]'
 export BRISVANE_WINEPREFIX=$PWD/build/wineprefix32
 source tools/wine-env
-export WINEARCH=win32
 WINE32=/usr/lib/wine/wine
 
 verdict() { echo "smoke32: $1"; echo "$2"; exit "$3"; }
@@ -18,8 +17,9 @@ tools/binfmt-i386 || verdict "cannot register qemu-i386" "0 passed, 1 failed" 1
 
 if [ ! -f "$WINEPREFIX/.brisvane-ready" ]; then
   rm -rf "$WINEPREFIX"
-  "$WINE32" wineboot -i </dev/null >/dev/null 2>&1
-  "$WINE32" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  # A 64-bit prefix with its 32-bit half; the 32-bit loader runs in it.
+  "$WINE64" wineboot -i </dev/null >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   "$WINESERVER" -w
   touch "$WINEPREFIX/.brisvane-ready"
 fi

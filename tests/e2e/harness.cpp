@@ -1,0 +1,138 @@
+#include "harness.h"
+
+#include <cstdlib>
+
+namespace e2e {
+
+const wchar_t kScript15[] = L"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS";
+const wchar_t kScript15x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office15\\OSPP.VBS";
+const wchar_t kScript16[] = L"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS";
+const wchar_t kScript16x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office16\\OSPP.VBS";
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount() - start > timeout_ms) return false;
+    Sleep(20);
+  }
+}
+
+std::wstring ExePath() {
+  const char* unix_path = std::getenv("BRISVANE_EXE");
+  if (!unix_path) return L"Pellmorvaine.exe";
+  std::wstring path;
+  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  // A Unix path lives on Wine's Z: drive.
+  return unix_path[0] == '/' ? L"Z:" + path : path;
+}
+
+std::wstring WindowText(HWND w) {
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &n)) return L"<hung>";
+  std::wstring text(n + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 20000, &got);
+  text.resize(got);
+  return text;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  struct Ctx { DWORD pid; std::vector<HWND> found; } ctx{pid, {}};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(lp);
+        DWORD owner_pid = 0;
+        GetWindowThreadProcessId(w, &owner_pid);
+        if (owner_pid == c->pid) c->found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
+Program::Program() {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring cmd = L"\"" + ExePath() + L"\"";
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    pi_ = {};
+  }
+}
+
+Program::~Program() {
+  if (pi_.hProcess) {
+    if (Running()) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 10000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+HWND Program::MainWindow(DWORD timeout_ms) {
+  if (main_ && IsWindow(main_)) return main_;
+  WaitFor(
+      [&] {
+        for (HWND w : TopLevelWindows(Pid())) {
+          if (IsWindowVisible(w) && WindowText(w) == kMainCaption) { main_ = w; return true; }
+        }
+        return false;
+      },
+      timeout_ms);
+  return main_;
+}
+
+bool Program::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Program::WaitExit(DWORD timeout_ms) {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeout_ms) == WAIT_OBJECT_0;
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  for (size_t i = 3; (i = path.find(L'\\', i)) != std::wstring::npos; ++i) {
+    CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& path) {
+  DWORD attrs = GetFileAttributesW(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+      } while (FindNextFileW(h, &fd));
+      FindClose(h);
+    }
+    RemoveDirectoryW(path.c_str());
+  } else {
+    DeleteFileW(path.c_str());
+  }
+}
+
+void ClearOffice() {
+  RemoveTree(L"C:\\Program Files\\Microsoft Office");
+  RemoveTree(L"C:\\Program Files (x86)\\Microsoft Office");
+}
+
+}  // namespace e2e

@@ -1,0 +1,59 @@
+// Drives the real Pellmorvaine.exe from another process in the same prefix:
+// start it, find its windows, read them, close it, place stand-in scripts.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr wchar_t kMainCaption[] = L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]";
+constexpr wchar_t kAppCaption[] = L"Brisvane [Office 2013 & 2016]";
+constexpr int kStatusId = 1, kPath2013Id = 2, kPath2016Id = 3;
+constexpr int kMenuExit = 101, kMenuWeb = 102, kMenuAbout = 103;
+
+// Polls pred until it holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms = 30000);
+
+std::wstring ExePath();  // BRISVANE_EXE, as a Windows path
+std::wstring WindowText(HWND w);
+std::vector<HWND> TopLevelWindows(DWORD pid);
+
+class Program {
+ public:
+  Program();  // starts the program
+  ~Program();  // ends it if it still runs
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  DWORD Pid() const { return pi_.dwProcessId; }
+  HWND MainWindow(DWORD timeout_ms = 30000);  // waits until it is visible
+  HWND Control(int id) { return GetDlgItem(MainWindow(), id); }
+  std::wstring StatusText() { return WindowText(Control(kStatusId)); }
+  void Command(int id) { PostMessageW(MainWindow(), WM_COMMAND, id, 0); }
+  bool WaitExit(DWORD timeout_ms = 30000);
+  bool Running() const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+// Files in the prefix: folders are made as needed; cleanup clears attributes.
+void WriteFile(const std::wstring& path, const std::string& bytes);
+void RemoveTree(const std::wstring& path);
+bool Exists(const std::wstring& path);
+
+// Script locations.
+extern const wchar_t kScript15[];     // C:\Program Files\...\Office15\OSPP.VBS
+extern const wchar_t kScript15x86[];  // C:\Program Files (x86)\...
+extern const wchar_t kScript16[];
+extern const wchar_t kScript16x86[];
+
+// Removes every stand-in install, before and after each test that places one.
+void ClearOffice();
+
+}  // namespace e2e
