@@ -78,7 +78,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_TIMER:
       if (wp == Timer1.Id()) {
-        status_run_.OnTimer();
+        // Only an armed timer ticks: a stray or posted WM_TIMER must not
+        // start the status run a second time.
+        if (Timer1.Enabled()) status_run_.OnTimer();
         return 0;
       }
       break;

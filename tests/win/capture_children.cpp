@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "capture_stream.h"
 #include "child.h"
 
 namespace {
@@ -104,4 +105,36 @@ BRISVANE_CHILD(capture_hold) {
 BRISVANE_CHILD(cscript) {
   Write(STD_OUTPUT_HANDLE, "PLANTED");
   return 0;
+}
+
+// capture_uneven CODE_PAGE SEED TOTAL: the UnevenOutput of those arguments.
+BRISVANE_CHILD(capture_uneven) {
+  brisvane::test::UnevenOutput output(static_cast<unsigned>(std::stoul(args.at(0))),
+                                      std::stoull(args.at(1)), std::stoull(args.at(2)));
+  for (std::string bytes = output.NextWrite(); !bytes.empty(); bytes = output.NextWrite()) {
+    Write(STD_OUTPUT_HANDLE, bytes);
+  }
+  return 0;
+}
+
+// capture_records MAPPING: writes numbered records in uneven pieces until it
+// is killed, and after each write that returned adds its bytes to the
+// counter in the named mapping, so the test knows what reached the pipe.
+BRISVANE_CHILD(capture_records) {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, args.at(0).c_str());
+  if (!mapping) return 2;
+  auto* written = static_cast<volatile LONG64*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+  if (!written) return 2;
+  brisvane::test::Random random(7);
+  std::uint64_t next = 0;
+  for (;;) {
+    std::string bytes(1 + random.Below(std::size_t{1} << random.Below(17)), '\0');
+    for (char& b : bytes) b = brisvane::test::RecordByte(next++);
+    DWORD done = 0;
+    if (!WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+                   &done, nullptr)) {
+      return 3;
+    }
+    InterlockedExchange64(const_cast<LONG64*>(written), *written + done);
+  }
 }
