@@ -450,5 +450,35 @@ TEST_F(AboutBox, UnloadFreesItsObjectsAndTheNextCommandBuildsItAnew) {
   EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
 }
 
+// Twenty round trips through every way of closing: the counts come back each
+// time, and the system itself no longer knows the fonts and the pointer.
+TEST_F(AboutBox, TwentyOpeningsAndClosingsLeaveNoObjectBehind) {
+  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    HWND box = About();
+    ASSERT_TRUE(box);
+    HGDIOBJ fonts[] = {
+        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idTitle), WM_GETFONT, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idLink), WM_GETFONT, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageW(frmAbout.cmdClose(), WM_GETFONT, 0, 0))};
+    for (HGDIOBJ font : fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    HCURSOR hand = frmAbout.LinkPointer();
+    ASSERT_TRUE(hand);
+    switch (round % 4) {
+      case 0: PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_ESCAPE, 1); break;
+      case 1: PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_RETURN, 1); break;
+      case 2: PostMessageW(frmAbout.cmdClose(), WM_SYSCHAR, 'c', 1 | 1 << 29); break;
+      default: PostMessageW(box, WM_CLOSE, 0, 0);
+    }
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
+    EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+    for (HGDIOBJ font : fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(hand, &info)) << "hand pointer still alive";
+  }
+}
+
 }  // namespace
 }  // namespace brisvane::test

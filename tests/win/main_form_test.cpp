@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/frmMain.h"
+#include "child.h"
 
 namespace {
 
@@ -137,4 +138,43 @@ TEST_F(MainFormInProcess, HourglassCoversEveryWindowWhileSet) {
   forms::Application::Get().SetMousePointer(0);
   EXPECT_FALSE(SendMessageW(frmMain.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+}
+
+// main_unload: shows the main window and unloads it again (which would end
+// the test run's own event loop, hence a child). Exit code: a bit per object
+// left behind.
+BRISVANE_CHILD(main_unload) {
+  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
+  frmMain.Show();
+  HWND pane = frmMain.txtStatus.Hwnd();
+  auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0));
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto brush = reinterpret_cast<HGDIOBJ>(SendMessageW(
+      frmMain.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+      reinterpret_cast<LPARAM>(pane)));
+  DeleteDC(dc);
+  if (GetObjectType(font) != OBJ_FONT || GetObjectType(brush) != OBJ_BRUSH) return 64;
+  frmMain.Unload();
+  int left = 0;
+  if (forms::ResourceCount::Gdi() != gdi) left |= 1;
+  if (forms::ResourceCount::Icons() != icons) left |= 2;
+  if (GetObjectType(font) != 0) left |= 4;
+  if (GetObjectType(brush) != 0) left |= 8;
+  if (IsWindow(pane)) left |= 16;
+  return left;
+}
+
+TEST(MainFormUnload, FreesThePanesFontAndBrushWithTheWindow) {
+  std::string line = brisvane::test::ChildCommandLine("main_unload");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
+  CloseHandle(pi.hThread);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(code, 0u) << "1 GDI count, 2 icon count, 4 font alive, 8 brush alive, 16 pane alive";
 }
