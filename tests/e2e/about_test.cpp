@@ -2,8 +2,6 @@
 // keyboard and mouse input.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "about/frmAbout.h"
@@ -64,13 +62,6 @@ RECT RectIn(HWND control, HWND container) {
   GetWindowRect(control, &rc);
   MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
   return rc;
-}
-
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 class AboutE2E : public ::testing::Test {
@@ -175,28 +166,8 @@ TEST_F(AboutE2E, EscShiftEscEnterAndAltCCloseItOtherKeysDoNot) {
 }
 
 TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
-  // A stand-in for the shell's open action on web addresses: a child of the
-  // Win32 tests that writes down what it was given.
-  const std::wstring exe = ExePath();
-  const std::wstring recorder = exe.substr(0, exe.find_last_of(L'\\')) + L"\\win_tests.exe";
-  ASSERT_TRUE(Exists(recorder));
-  const std::wstring record = L"C:\\about-open.txt";
-  DeleteFileW(record.c_str());
-  // It takes the place of the machine-wide class that Wine's prefix registers
-  // (winebrowser), and the old command is put back afterwards.
-  const wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  wchar_t old[1024] = L"";
-  DWORD old_size = sizeof old;
-  const bool had_old = RegQueryValueExW(key, nullptr, nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(old), &old_size) == ERROR_SUCCESS;
-  const std::wstring command =
-      L"\"" + recorder + L"\" --child record_open " + record + L" \"%1\"";
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  OpenRecorder opened;
+  ASSERT_TRUE(opened.Ready());
 
   HWND box = OpenAbout();
   ASSERT_TRUE(box);
@@ -205,20 +176,12 @@ TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
   ClickAt(CentreOf(GetDlgItem(pic, AboutForm::idCopyright)));
   ClickAt(CentreOf(GetDlgItem(pic, AboutForm::idTitle)));
   Sleep(500);
-  EXPECT_FALSE(Exists(record)) << "only the link opens anything";
+  EXPECT_EQ(opened.Recorded(), "") << "only the link opens anything";
 
   ClickAt(CentreOf(GetDlgItem(pic, AboutForm::idLink)));
-  EXPECT_TRUE(WaitFor([&] { return ReadAll(record).find('\n') != std::string::npos; }, 20000));
-  EXPECT_EQ(ReadAll(record), std::string(BRISVANE_HOME_PAGE) + "\n");
+  EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000));
+  EXPECT_EQ(opened.Recorded(), std::string(BRISVANE_HOME_PAGE) + "\n");
   EXPECT_TRUE(StillThere(box));
-
-  if (had_old) {
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old), old_size);
-  } else {
-    RegDeleteValueW(key, nullptr);
-  }
-  RegCloseKey(key);
-  DeleteFileW(record.c_str());
 }
 
 TEST(AboutDuringCapture, OpensAndClosesWhileTheStatusRunCaptures) {

@@ -1,6 +1,8 @@
 #include "harness.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace e2e {
 
@@ -128,6 +130,47 @@ void RemoveTree(const std::wstring& path) {
   } else {
     DeleteFileW(path.c_str());
   }
+}
+
+OpenRecorder::OpenRecorder() {
+  const std::wstring exe = ExePath();
+  const std::wstring recorder = exe.substr(0, exe.find_last_of(L'\\')) + L"\\win_tests.exe";
+  DeleteFileW(Record());
+  // Takes the place of the machine-wide class of Wine's prefix (winebrowser).
+  const wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
+  if (!Exists(recorder) || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
+                                           KEY_ALL_ACCESS, nullptr, &key_, nullptr) != 0) {
+    key_ = nullptr;
+    return;
+  }
+  wchar_t old[1024] = L"";
+  DWORD old_size = sizeof old;
+  had_old_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                              &old_size) == ERROR_SUCCESS;
+  old_ = old;
+  const std::wstring command =
+      L"\"" + recorder + L"\" --child record_open " + Record() + L" \"%1\"";
+  RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
+
+OpenRecorder::~OpenRecorder() {
+  if (!key_) return;
+  if (had_old_) {
+    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                   static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
+  } else {
+    RegDeleteValueW(key_, nullptr);
+  }
+  RegCloseKey(key_);
+  DeleteFileW(Record());
+}
+
+std::string OpenRecorder::Recorded() const {
+  std::ifstream in(Record(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 void ClearOffice() {

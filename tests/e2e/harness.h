@@ -53,6 +53,26 @@ extern const wchar_t kScript15x86[];  // C:\Program Files (x86)\...
 extern const wchar_t kScript16[];
 extern const wchar_t kScript16x86[];
 
+// Stands in for the shell's open action on web addresses while it lives: the
+// Win32 tests' child `record_open` writes the address it was given, and a
+// line end, into `Record()`. The prefix's own command comes back afterwards.
+class OpenRecorder {
+ public:
+  OpenRecorder();
+  ~OpenRecorder();
+  OpenRecorder(const OpenRecorder&) = delete;
+  OpenRecorder& operator=(const OpenRecorder&) = delete;
+
+  bool Ready() const { return key_ != nullptr; }
+  static const wchar_t* Record() { return L"C:\\brisvane-open.txt"; }
+  std::string Recorded() const;  // what was opened so far
+
+ private:
+  HKEY key_ = nullptr;
+  std::wstring old_;
+  bool had_old_ = false;
+};
+
 // Removes every stand-in install, before and after each test that places one.
 void ClearOffice();
 
