@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -52,6 +54,18 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
       },
       reinterpret_cast<LPARAM>(&ctx));
   return ctx.found;
+}
+
+bool ProcessRunning(const wchar_t* exe_name) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  bool found = false;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+    if (_wcsicmp(pe.szExeFile, exe_name) == 0) found = true;
+  }
+  CloseHandle(snap);
+  return found;
 }
 
 Program::Program() {

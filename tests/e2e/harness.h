@@ -21,6 +21,7 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms = 30000);
 std::wstring ExePath();  // BRISVANE_EXE, as a Windows path
 std::wstring WindowText(HWND w);
 std::vector<HWND> TopLevelWindows(DWORD pid);
+bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
 
 class Program {
  public:

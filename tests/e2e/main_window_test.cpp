@@ -2,7 +2,6 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 using namespace e2e;
 
@@ -14,18 +13,6 @@ RECT ClientOnScreen(HWND w) {
   GetClientRect(w, &rc);
   MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&rc), 2);
   return rc;
-}
-
-bool ProcessRunning(const wchar_t* exe_name) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  bool found = false;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-    if (_wcsicmp(pe.szExeFile, exe_name) == 0) found = true;
-  }
-  CloseHandle(snap);
-  return found;
 }
 
 class MainWindow : public ::testing::Test {

@@ -3,7 +3,6 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -42,18 +41,6 @@ std::string Visible(const std::wstring& text) {
                                                       : std::string(1, static_cast<char>(c));
   }
   return out;
-}
-
-bool ProcessRunning(const wchar_t* exe_name) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  bool found = false;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-    if (_wcsicmp(pe.szExeFile, exe_name) == 0) found = true;
-  }
-  CloseHandle(snap);
-  return found;
 }
 
 class DuringCapture : public ::testing::Test {

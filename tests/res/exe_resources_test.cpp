@@ -65,20 +65,20 @@ const ImageSpec kImages[] = {
 };
 
 TEST_F(ProductExe, EveryIconImageHasItsSizeDepthAndByteCount) {
-    for (const auto& spec : kImages) {
-        SCOPED_TRACE(spec.name);
-        const Resource& r = find("#3", spec.name);
+    for (const auto& image : kImages) {
+        SCOPED_TRACE(image.name);
+        const Resource& r = find("#3", image.name);
         IconImage im(r.data);
-        EXPECT_EQ(im.width(), spec.size);
-        EXPECT_EQ(im.bitCount(), spec.bpp);
-        EXPECT_EQ(r.data.size(), spec.bytes);
-        EXPECT_EQ(im.expectedSize(), spec.bytes);
+        EXPECT_EQ(im.width(), image.size);
+        EXPECT_EQ(im.bitCount(), image.bpp);
+        EXPECT_EQ(r.data.size(), image.bytes);
+        EXPECT_EQ(im.expectedSize(), image.bytes);
 
         std::set<std::uint32_t> colours;
         std::set<int> alphas;
         bool seeThrough = false, solid = false;
-        for (int y = 0; y < spec.size; ++y)
-            for (int x = 0; x < spec.size; ++x) {
+        for (int y = 0; y < image.size; ++y)
+            for (int x = 0; x < image.size; ++x) {
                 Pixel p = im.at(x, y);
                 (p.transparent ? seeThrough : solid) = true;
                 if (!p.transparent) colours.insert(std::uint32_t(p.r << 16 | p.g << 8 | p.b));
@@ -86,7 +86,7 @@ TEST_F(ProductExe, EveryIconImageHasItsSizeDepthAndByteCount) {
             }
         EXPECT_TRUE(seeThrough && solid) << "the mask must cut out a shape";
         EXPECT_GE(colours.size(), 2u);
-        if (spec.bpp == 32) {
+        if (image.bpp == 32) {
             int partial = 0;
             for (int a : alphas) partial += a > 0 && a < 255;
             EXPECT_GT(partial, 2) << "32-bit images keep anti-aliased edges as alpha";
@@ -95,9 +95,9 @@ TEST_F(ProductExe, EveryIconImageHasItsSizeDepthAndByteCount) {
 }
 
 TEST_F(ProductExe, IconImagesAreTheGeneratedFiles) {
-    for (const auto& spec : kImages) {
-        std::string file = sourceDir() + "/res/icons/icon" + std::string(spec.name + 1) + ".bin";
-        EXPECT_EQ(find("#3", spec.name).data, readFile(file)) << file;
+    for (const auto& image : kImages) {
+        std::string file = sourceDir() + "/res/icons/icon" + std::string(image.name + 1) + ".bin";
+        EXPECT_EQ(find("#3", image.name).data, readFile(file)) << file;
     }
 }
 
