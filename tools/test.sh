@@ -25,7 +25,14 @@ rm -f "$WINEPREFIX/.brisvane-server"
 tools/wine-prefix
 
 status=0
-ctest --preset native || status=1
-ctest --preset win64 || status=1
-tools/smoke32.sh || status=1
+summary=()
+stage() {
+  local name=$1; shift
+  if "$@"; then summary+=("$name: passed"); else summary+=("$name: FAILED"); status=1; fi
+}
+stage "host logic (native)" ctest --preset native
+stage "Windows build under Wine (win64)" ctest --preset win64
+stage "32-bit product smoke run" tools/smoke32.sh
+printf '\n== summary ==\n'
+printf '%s\n' "${summary[@]}"
 exit $status
