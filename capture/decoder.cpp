@@ -21,37 +21,24 @@ std::size_t Utf8Length(unsigned char lead) {
   return 0;
 }
 
-// Whether `second` may follow `lead` in a well-formed sequence; the narrow
-// ranges exclude overlong forms, surrogates and values above U+10FFFF.
-bool Utf8SecondFits(unsigned char lead, unsigned char second) {
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead == 0xE0) low = 0xA0;
-  if (lead == 0xED) high = 0x9F;
-  if (lead == 0xF0) low = 0x90;
-  if (lead == 0xF4) high = 0x8F;
-  return second >= low && second <= high;
-}
-
-// Length of the stream without a trailing valid-but-unfinished sequence.
-// Cutting there is safe also for invalid bytes: the cut falls before a lead
-// byte, where a decoder that replaces each maximal invalid subpart starts
-// anew whatever came before.
+// Length of the stream up to the last cut that no lead byte's sequence
+// passes, valid so far or not. A decoder may look that far ahead from a lead
+// byte, and what it makes of a sequence cut short by the end of its input
+// differs: Wine's turns the whole rest into one replacement, so a read ending
+// in E2 41 would lose the A that the whole stream shows. Such a cut is safe:
+// every sequence before it ends before it, and no decoder takes the lead
+// byte it may fall before into an earlier sequence.
 std::size_t Utf8CompleteLength(const char* bytes, std::size_t n) {
-  for (std::size_t back = 1; back <= 3 && back <= n; ++back) {
-    const std::size_t start = n - back;
-    const auto lead = static_cast<unsigned char>(bytes[start]);
-    if (lead < 0x80 || lead >= 0xC0) {  // not a continuation byte
-      const std::size_t need = Utf8Length(lead);
-      if (need <= back) return n;
-      for (std::size_t i = start + 1; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const bool fits = i == start + 1 ? Utf8SecondFits(lead, b) : (b >= 0x80 && b <= 0xBF);
-        if (!fits) return n;
-      }
-      return start;
+  std::size_t cut = n;
+  for (std::size_t back = 1; back <= 3 && back <= cut;) {
+    if (Utf8Length(static_cast<unsigned char>(bytes[cut - back])) > back) {
+      cut -= back;  // and check the bytes before the new cut
+      back = 1;
+    } else {
+      ++back;
     }
   }
-  return n;
+  return cut;
 }
 
 }  // namespace
@@ -83,10 +70,14 @@ std::size_t StreamDecoder::CompleteLength(const char* bytes, std::size_t n) cons
 std::wstring StreamDecoder::Feed(const char* bytes, std::size_t n) {
   std::wstring text;
   // Finish a kept character byte by byte, so that only the few kept bytes are
-  // ever copied, not the whole read.
+  // ever copied, not the whole read. A long carry is a run of unfinished
+  // UTF-8 lead bytes that no cut may split: it takes the rest at once, so
+  // that each byte is not checked against the whole run.
   while (!carry_.empty() && n > 0) {
-    carry_.push_back(*bytes++);
-    --n;
+    const std::size_t take = carry_.size() < 8 ? 1 : n;
+    carry_.append(bytes, take);
+    bytes += take;
+    n -= take;
     const std::size_t complete = CompleteLength(carry_.data(), carry_.size());
     if (complete > 0) {
       text += code_page_.Decode(carry_.data(), complete);

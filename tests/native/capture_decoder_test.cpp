@@ -65,8 +65,41 @@ TEST(CaptureDecoder, KeepsOnlyAnUnfinishedCharacter) {
   EXPECT_EQ(u.Feed("\x9F", 1), L"");
   EXPECT_EQ(u.Feed("\x98", 1), L"");
   EXPECT_EQ(u.Feed("\x80", 1), L"\xD83D\xDE00");
-  EXPECT_EQ(u.Feed("\xE2\x41", 2), L"\xFFFD" L"A");  // not a prefix: nothing kept
+  // Invalid already, yet kept: a decoder may still look past the A.
+  EXPECT_EQ(u.Feed("\xE2\x41", 2), L"");
+  EXPECT_EQ(u.Feed("B", 1), L"\xFFFD" L"AB");
   EXPECT_FALSE(u.HasCarry());
+}
+
+// UTF-8 as Wine 8 decodes it: a lead byte whose sequence would pass the end
+// of the input turns the whole rest into one U+FFFD (F1 DA 41 at the end gives
+// one U+FFFD; followed by more bytes, two and an A).
+class SwallowingUtf8CodePage : public FakeUtf8CodePage {
+ public:
+  std::wstring Decode(const char* bytes, std::size_t n) const override {
+    for (std::size_t i = n >= 3 ? n - 3 : 0; i < n; ++i) {
+      const auto b = static_cast<unsigned char>(bytes[i]);
+      const std::size_t need = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3
+                               : b >= 0xC2 && b <= 0xDF ? 2 : 1;
+      if (i + need > n) return FakeUtf8CodePage::Decode(bytes, i) + L"\xFFFD";
+    }
+    return FakeUtf8CodePage::Decode(bytes, n);
+  }
+};
+
+TEST(CaptureDecoder, InvalidSequencesCutByAReadAreNotSwallowed) {
+  SwallowingUtf8CodePage cp;
+  const Stream streams[] = {
+      {"two-byte lead before ASCII", "x\xC3\x41yz"},
+      {"three-byte lead before ASCII", "x\xE2\x41yz"},
+      {"four-byte lead, valid second byte", "x\xF0\x90\x41yz"},
+      {"four-byte lead before another lead", "\xF1\xDA\x41\x42\x43"},
+      {"unfinished at the very end", "ab\xE2\x41"},
+      {"cut short by the cut before the next lead", "x\xED\xD3\xF1yz"},
+      {"a run of lead bytes longer than any carry", std::string(20, '\xE2') + "A\xF0"},
+  };
+  for (const Stream& s : streams) ExpectEveryCutDecodesWhole(cp, s);
+  EXPECT_EQ(FirstPiecewiseMismatch(cp, 3, 5000), "");
 }
 
 TEST(CaptureDecoder, FlushShowsWhatIsLeftAtTheEnd) {

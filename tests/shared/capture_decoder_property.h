@@ -3,6 +3,7 @@
 // any pieces gives exactly what decoding it at once gives (NULs dropped).
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,7 +81,7 @@ inline std::string FirstPiecewiseMismatch(const CodePage& cp, std::uint64_t seed
     std::vector<std::size_t> sizes;
     for (std::size_t left = n; left > 0;) {
       // Mostly short pieces, so that cuts fall everywhere, some empty.
-      const std::size_t size = r.OneIn(4) ? r.Below(left + 1) : r.Below(4);
+      const std::size_t size = std::min(left, r.OneIn(4) ? r.Below(left + 1) : r.Below(4));
       sizes.push_back(size);
       left -= size;
     }
