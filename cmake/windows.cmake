@@ -9,7 +9,7 @@ file(GLOB WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*_win.cpp ${CMAKE_SOURCE_DIR}/app/frm*.cpp
   ${CMAKE_SOURCE_DIR}/capture/*_win.cpp
   ${CMAKE_SOURCE_DIR}/about/*_win.cpp ${CMAKE_SOURCE_DIR}/about/frm*.cpp)
-list(FILTER WIN_SOURCES EXCLUDE REGEX "/app/main_win\\.cpp$")
+list(FILTER WIN_SOURCES EXCLUDE REGEX "/app/(main|lean_runtime)_win\\.cpp$")
 
 add_library(brisvane_win STATIC ${WIN_SOURCES})
 target_link_libraries(brisvane_win PUBLIC brisvane_core)
@@ -25,13 +25,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/res")
 endif()
 
-add_executable(Pellmorvaine WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RESOURCE_SCRIPT})
+add_executable(Pellmorvaine WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp
+  ${CMAKE_SOURCE_DIR}/app/lean_runtime_win.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Pellmorvaine PRIVATE brisvane_win)
 target_link_options(Pellmorvaine PRIVATE ${STATIC_LINK} -mwindows -municode)
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
   target_link_options(Pellmorvaine PRIVATE -s -Wl,--gc-sections)
   target_compile_options(brisvane_core PRIVATE -ffunction-sections -fdata-sections)
   target_compile_options(brisvane_win PRIVATE -ffunction-sections -fdata-sections)
+  target_compile_options(Pellmorvaine PRIVATE -ffunction-sections -fdata-sections)
 endif()
 
 if(BRISVANE_WIN_TESTS)

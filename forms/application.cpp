@@ -1,8 +1,6 @@
 // The hidden application window, the event loops and the screen pointer.
 #include "forms/forms.h"
 
-#include <cstdio>
-
 #include "res/identity.h"
 
 namespace forms {
@@ -16,9 +14,9 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void Fail(const char* what) {
-  char text[160];
-  std::snprintf(text, sizeof text, "%s failed (error %lu)", what, GetLastError());
-  throw Failure(text);
+  // Not snprintf: MinGW's pulls in a whole printf with floating point.
+  DWORD error = GetLastError();
+  throw Failure(std::string(what) + " failed (error " + std::to_string(error) + ")");
 }
 
 void ReportUnhandled(const char* what) {

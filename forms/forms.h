@@ -6,8 +6,9 @@
 
 #include <windows.h>
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/raii.h"
@@ -15,10 +16,15 @@
 namespace forms {
 
 // A call of the runtime that failed; it unwinds to the event handler and
-// is reported there (see ReportUnhandled).
-class Failure : public std::runtime_error {
+// is reported there (see ReportUnhandled). Not a std::runtime_error: that one
+// links in libstdc++'s second, copy-on-write string library.
+class Failure : public std::exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit Failure(std::string what) : what_(std::move(what)) {}
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  std::string what_;
 };
 
 // Throws Failure with the call's name and GetLastError().
