@@ -105,12 +105,16 @@ class Child {
   double started_ = 0;
 };
 
-std::wstring Text(HWND w) {
+// 0 while the child is busy (blocked in a read, say).
+size_t TextLength(HWND w) {
   DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 200, &n)) return L"";
-  std::wstring text(n + 1, L'\0');
+  return SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 200, &n) ? n : 0;
+}
+
+std::wstring Text(HWND w, size_t length) {
+  std::wstring text(length + 1, L'\0');
   DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()),
+  SendMessageTimeoutW(w, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
                       SMTO_ABORTIFHUNG, 2000, &got);
   text.resize(got);
   return text;
@@ -143,8 +147,19 @@ int Memory(const wchar_t* exe, const wchar_t* caption, int pane_id, const wchar_
   if (pane_id) {
     HWND pane = GetDlgItem(main, pane_id);
     double deadline = Now() + 120000;
+    // Only the length while it grows: fetching 64 KB of text every poll would
+    // cost the child memory of its own.
+    size_t length = 0, seen = 0;
+    double since = Now();
     std::wstring text;
-    while (!EndsWith(text = Text(pane), pane_end)) {
+    for (;;) {
+      if ((length = TextLength(pane)) != seen) {
+        seen = length;
+        since = Now();
+      } else if (length && Now() - since > 300) {
+        if (EndsWith(text = Text(pane, length), pane_end)) break;
+        since = Now();
+      }
       if (Now() > deadline) {
         std::fprintf(stderr, "the pane never ended in '%ls'\n", pane_end);
         return 1;
