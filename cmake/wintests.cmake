@@ -16,6 +16,13 @@ target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120 ENVIRONMENT "BRISVANE_EXE=$<TARGET_FILE:Pellmorvaine>")
 
+# The program's own pieces of the C++ runtime, linked as in the program.
+add_executable(lean_runtime_test ${CMAKE_SOURCE_DIR}/tests/lean/lean_runtime_test.cpp
+  ${CMAKE_SOURCE_DIR}/app/lean_runtime_win.cpp)
+target_link_libraries(lean_runtime_test PRIVATE brisvane_win)
+target_link_options(lean_runtime_test PRIVATE ${STATIC_LINK})
+add_test(NAME lean_runtime COMMAND lean_runtime_test)
+
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_TEST_SOURCES)
   add_executable(e2e_tests ${E2E_TEST_SOURCES})
