@@ -70,6 +70,7 @@ for _ in $(seq "$mem_runs"); do
 done
 field() { awk -v k="$2" '{for (i = 1; i < NF; i += 2) if ($i == k) print $(i + 1)}' <<<"$1" | median; }
 
+ms() { awk -v t="$1" 'BEGIN {printf "%.1f ms", t}'; }
 kb() { awk -v b="$1" 'BEGIN {printf "%.1f KB", b / 1024}'; }
 mb() { awk -v b="$1" 'BEGIN {printf "%.2f MB", b / 1048576}'; }
 more_mb() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%+.2f MB", (a - b) / 1048576}'; }
@@ -86,7 +87,7 @@ mem_row() {  # label pellmorvaine-lines key
 row "" "Pellmorvaine" "minimal" "difference"
 row "32-bit exe size (MinSizeRel; target <= 300 KB)" "$size_pell B" "$size_min B" \
   "+$(kb $((size_pell - size_min)))"
-row "start to window visible (target ratio <= 1.10)" "$start_pell ms" "$start_min ms" \
+row "start to window visible (target ratio <= 1.10)" "$(ms "$start_pell")" "$(ms "$start_min")" \
   "ratio $ratio"
 mem_row "peak working set, window shown" "$shown" peak_ws
 mem_row "peak working set, 64 KB status run (<= +2 MB)" "$ran" peak_ws
