@@ -2,6 +2,7 @@
 // that writes it and by the test that checks what arrived.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -23,12 +24,27 @@ class UnevenOutput {
     const std::size_t size = 1 + random_.Below(std::size_t{1} << random_.Below(17));
     std::string out;
     out.swap(carry_);
-    while (out.size() < size && emitted_ + out.size() < total_) out += Character();
-    if (multibyte() && out.size() == size && emitted_ + out.size() < total_) out += Multibyte();
-    if (out.size() > size) {
-      carry_.assign(out, size, std::string::npos);
-      out.resize(size);
+    std::size_t last = std::string::npos;  // start of the last new character
+    while (out.size() < size && emitted_ + out.size() < total_) {
+      last = out.size();
+      out += Character();
     }
+    std::size_t cut = std::min(size, out.size());
+    if (multibyte() && cut == out.size() && emitted_ + out.size() < total_) {
+      // The write would end between two characters: end it inside one.
+      if (last == std::string::npos) {
+        out += Multibyte();
+        ++cut;
+      } else if (out.size() - last >= 2) {
+        --cut;
+      } else {
+        out.resize(last);
+        out += Multibyte();
+        cut = last + 1;
+      }
+    }
+    carry_.assign(out, cut, std::string::npos);
+    out.resize(cut);
     emitted_ += out.size();
     return out;
   }
