@@ -36,7 +36,7 @@ fi
 caption='^Brisvane \[Office 2013 and 2016 Edition: Last 5 Digits\]$'
 wid=
 for _ in $(seq 600); do
-  wid=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | head -1)
+  wid=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | head -1 || true)
   [ -n "$wid" ] && break
   sleep 0.5
 done
