@@ -15,27 +15,31 @@ class CodePage {
   virtual bool IsUtf8() const = 0;
   virtual bool IsLeadByte(unsigned char byte) const = 0;
   // Decodes n bytes on their own, invalid ones included (as the platform
-  // does: a replacement character, never an error).
+  // does: a replacement character). Throws when the system cannot decode.
   virtual std::wstring Decode(const char* bytes, std::size_t n) const = 0;
 };
 
-// Decoding a stream piece by piece gives exactly what decoding it at once
-// gives: each piece is cut only where a new character starts, and the bytes
-// behind the cut wait for the next piece.
+// Decoding a stream piece by piece gives what decoding it at once gives when
+// the stream goes on: each piece is cut only where a character has ended,
+// and at most one unfinished character waits for the next piece.
 class StreamDecoder {
  public:
   explicit StreamDecoder(const CodePage& code_page);
 
-  // Text of every character that is complete; an incomplete trailing one is
+  // Text of every character that has ended; an unfinished trailing one is
   // kept for the next call.
   std::wstring Feed(const char* bytes, std::size_t n);
   bool HasCarry() const { return !carry_.empty(); }
-  // Decodes what is still kept (an incomplete character at the end of the
+  std::size_t CarrySize() const { return carry_.size(); }
+  // Decodes what is still kept (an unfinished character at the end of the
   // output comes out as the code page's replacement), so nothing is lost.
   std::wstring Flush();
 
  private:
-  std::size_t CompleteLength(const char* bytes, std::size_t n) const;
+  std::wstring FeedDoubleByte(const char* bytes, std::size_t n);
+  std::wstring FeedUtf8(const char* bytes, std::size_t n);
+  // Decodes bytes that end where a character has ended.
+  std::wstring DecodeEnded(const char* bytes, std::size_t n) const;
 
   const CodePage& code_page_;
   const bool utf8_;

@@ -28,11 +28,16 @@ void ExpectEveryCutDecodesWhole(const CodePage& cp, const Stream& s) {
 TEST(CaptureDecoder, DoubleByteCharactersSurviveEveryCut) {
   FakeDbcsCodePage cp;
   const Stream streams[] = {
-      {"pairs between single bytes", "a\x81\x41" "b\x9F\xFC\xE0\x40z"},
+      {"pairs between single bytes",
+       "a\x81\x41"
+       "b\x9F\xFC\xE0\x40z"},
       {"lead byte as trail byte", "\x81\x81\x81\x81\x81"},
       {"lead byte before NUL", std::string("x\x81\0\x82y", 5)},
       {"lead byte at the very end", "ab\x81"},
-      {"trail byte that is also a single byte", "\x81" "A\x41\x81" "B"},
+      {"trail byte that is also a single byte",
+       "\x81"
+       "A\x41\x81"
+       "B"},
   };
   for (const Stream& s : streams) ExpectEveryCutDecodesWhole(cp, s);
 }
@@ -40,11 +45,17 @@ TEST(CaptureDecoder, DoubleByteCharactersSurviveEveryCut) {
 TEST(CaptureDecoder, Utf8SequencesSurviveEveryCut) {
   FakeUtf8CodePage cp;
   const Stream streams[] = {
-      {"two, three and four bytes", "a\xC3\xA9" "b\xE2\x82\xAC" "c\xF0\x9F\x98\x80" "d"},
+      {"two, three and four bytes",
+       "a\xC3\xA9"
+       "b\xE2\x82\xAC"
+       "c\xF0\x9F\x98\x80"
+       "d"},
       {"overlong and surrogate starts", "\xE0\x80\xAF\xED\xA0\x80\xF0\x80\x80\x80"},
       {"lead bytes that cannot start", "\xC0\xAF\xC1\xF5\x80\xFF"},
       {"lone and extra continuation bytes", "\x80\xC3\xA9\xA9\xBF"},
-      {"unfinished then new lead", "\xE2\x82\xC3\xA9\xF0\x9F\x98" "A"},
+      {"unfinished then new lead",
+       "\xE2\x82\xC3\xA9\xF0\x9F\x98"
+       "A"},
       {"unfinished at the very end", "x\xF0\x9F\x98"},
       {"NUL inside a sequence", std::string("\xE2\0\x82\xAC", 4)},
   };
@@ -65,10 +76,42 @@ TEST(CaptureDecoder, KeepsOnlyAnUnfinishedCharacter) {
   EXPECT_EQ(u.Feed("\x9F", 1), L"");
   EXPECT_EQ(u.Feed("\x98", 1), L"");
   EXPECT_EQ(u.Feed("\x80", 1), L"\xD83D\xDE00");
-  // Invalid already, yet kept: a decoder may still look past the A.
-  EXPECT_EQ(u.Feed("\xE2\x41", 2), L"");
-  EXPECT_EQ(u.Feed("B", 1), L"\xFFFD" L"AB");
+  // A byte that cannot continue a sequence finishes it, as a replacement.
+  EXPECT_EQ(u.Feed("\xE2\x41", 2),
+            L"\xFFFD"
+            L"A");
   EXPECT_FALSE(u.HasCarry());
+  EXPECT_EQ(u.Feed("\xE2\x82", 2), L"");
+  EXPECT_EQ(u.Feed("\xE2", 1), L"\xFFFD");
+  EXPECT_EQ(u.CarrySize(), 1u);
+}
+
+// However the output goes, nothing waits longer than the character it
+// belongs to: a megabyte of lead bytes, each finished by the next, comes out
+// read by read, with one byte kept between reads.
+TEST(CaptureDecoder, AMegabyteOfLeadBytesComesOutReadByReadKeepingOneCharacterAtMost) {
+  FakeUtf8CodePage utf8;
+  FakeDbcsCodePage dbcs;
+  struct Case {
+    const CodePage& cp;
+    char lead;
+    std::size_t read;
+  } cases[] = {
+      {utf8, '\xE2', 10240}, {utf8, '\xF0', 10240}, {utf8, '\xC3', 10239}, {dbcs, '\x81', 10239}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(c.lead)));
+    StreamDecoder d(c.cp);
+    const std::string read(c.read, c.lead);
+    std::size_t fed = 0, shown = 0;
+    while (fed < (std::size_t{1} << 20)) {
+      shown += d.Feed(read.data(), read.size()).size();
+      fed += read.size();
+      ASSERT_LE(d.CarrySize(), 1u) << "after " << fed << " bytes";
+      ASSERT_GE(shown, c.cp.IsUtf8() ? fed - 1 : (fed - 1) / 2) << "held back";
+    }
+    shown += d.Flush().size();
+    EXPECT_EQ(shown, c.cp.IsUtf8() ? fed : (fed + 1) / 2);
+  }
 }
 
 // UTF-8 as Wine 8 decodes it: a lead byte whose sequence would pass the end
@@ -79,8 +122,10 @@ class SwallowingUtf8CodePage : public FakeUtf8CodePage {
   std::wstring Decode(const char* bytes, std::size_t n) const override {
     for (std::size_t i = n >= 3 ? n - 3 : 0; i < n; ++i) {
       const auto b = static_cast<unsigned char>(bytes[i]);
-      const std::size_t need = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3
-                               : b >= 0xC2 && b <= 0xDF ? 2 : 1;
+      const std::size_t need = b >= 0xF0 && b <= 0xF4   ? 4
+                               : b >= 0xE0 && b <= 0xEF ? 3
+                               : b >= 0xC2 && b <= 0xDF ? 2
+                                                        : 1;
       if (i + need > n) return FakeUtf8CodePage::Decode(bytes, i) + L"\xFFFD";
     }
     return FakeUtf8CodePage::Decode(bytes, n);
