@@ -3,25 +3,26 @@
 #include <vector>
 
 #include "about/design_images.h"
-#include "app/frmMain.h"
+#include "app/shell.h"
+#include "forms/application.h"
+#include "forms/failure.h"
+#include "forms/fonts.h"
+#include "forms/text.h"
 #include "res/identity.h"
 
 namespace brisvane {
 
-AboutForm frmAbout;
-
 namespace {
 
 const wchar_t kPictureClass[] = L"BrisvanePicture";
-constexpr BYTE kCyrillicCharset = 204;
 constexpr int kBlack = -1;  // a fixed colour, not a system colour index
 
 enum class FontKind { kDefault, kTitle, kLink };
 enum class Align { kLeft, kRight };
 
-// The labels in tab order; positions in twips relative to Pic1. Under Wine,
-// without Arial and MS Sans Serif, wider stand-in fonts make "Version:" run
-// into "1.1" and wrap the second title line; with the real fonts they fit.
+// The labels in tab order; positions in twips relative to Pic1. They are
+// sized for the design's fonts: wider stand-ins would make "Version:" run
+// into the version and wrap the second title line.
 struct LabelDesign {
   int id;
   const char* text;  // ANSI, like the identity it comes from
@@ -33,20 +34,20 @@ struct LabelDesign {
 };
 
 const LabelDesign kLabels[] = {
-    {AboutForm::idTitle, "Brisvane ", 240, 240, 4455, 255, FontKind::kTitle, COLOR_WINDOWTEXT,
-     Align::kLeft, false},
+    {AboutForm::idTitle, BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255, FontKind::kTitle,
+     COLOR_WINDOWTEXT, Align::kLeft, false},
     {AboutForm::idVersion, "Version:", 240, 960, 570, 195, FontKind::kDefault, COLOR_WINDOWTEXT,
      Align::kLeft, true},
     {AboutForm::idThis, "", 240, 1320, 3735, 195, FontKind::kDefault, kBlack, Align::kLeft, true},
     {AboutForm::idCopyright, BRISVANE_COPYRIGHT_LINE, 960, 1800, 3795, 195, FontKind::kDefault,
      COLOR_WINDOWTEXT, Align::kRight, false},
-    {AboutForm::idLink, BRISVANE_HOME_PAGE, 2880, 2040, 1845, 195, FontKind::kLink,
-     COLOR_HIGHLIGHT, Align::kRight, true},
+    {AboutForm::idLink, BRISVANE_HOME_PAGE, 2880, 2040, 1845, 195, FontKind::kLink, COLOR_HIGHLIGHT,
+     Align::kRight, true},
     // The version shown is fixed by the design, not taken from the version record.
-    {AboutForm::idVerJP, "1.1", 840, 960, 855, 255, FontKind::kDefault, COLOR_WINDOWTEXT,
-     Align::kLeft, false},
-    {AboutForm::idTitle2, "[Office 2013 and 2016 Edition: Last 5 Digits]", 240, 480, 4455, 255,
-     FontKind::kTitle, COLOR_WINDOWTEXT, Align::kLeft, false},
+    {AboutForm::idVerJP, BRISVANE_ABOUT_VERSION, 840, 960, 855, 255, FontKind::kDefault,
+     COLOR_WINDOWTEXT, Align::kLeft, false},
+    {AboutForm::idTitle2, BRISVANE_TITLE_EDITION, 240, 480, 4455, 255, FontKind::kTitle,
+     COLOR_WINDOWTEXT, Align::kLeft, false},
 };
 
 UINT DrawFlags(const LabelDesign& d) {
@@ -62,16 +63,16 @@ forms::UniqueIcon MakeLinkPointer() {
   bits[0] = bits[2] = static_cast<BYTE>(hot);
   bits[1] = bits[3] = 0;
   std::copy(kLinkHandPointer, kLinkHandPointer + kLinkHandPointerSize, bits.begin() + 4);
-  forms::UniqueIcon pointer(CreateIconFromResourceEx(
-      bits.data(), static_cast<DWORD>(bits.size()), FALSE, 0x00030000, 32, 32, LR_DEFAULTCOLOR));
+  forms::UniqueIcon pointer(CreateIconFromResourceEx(bits.data(), static_cast<DWORD>(bits.size()),
+                                                     FALSE, 0x00030000, 32, 32, LR_DEFAULTCOLOR));
   if (!pointer) forms::Fail("CreateIconFromResourceEx (link pointer)");
   return pointer;
 }
 
 forms::UniqueIcon MakeDesignIcon() {
-  forms::UniqueIcon icon(CreateIconFromResourceEx(
-      const_cast<BYTE*>(kAboutDesignIcon), static_cast<DWORD>(kAboutDesignIconSize), TRUE,
-      0x00030000, 16, 16, LR_DEFAULTCOLOR));
+  forms::UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(kAboutDesignIcon),
+                                                  static_cast<DWORD>(kAboutDesignIconSize), TRUE,
+                                                  0x00030000, 16, 16, LR_DEFAULTCOLOR));
   if (!icon) forms::Fail("CreateIconFromResourceEx (design icon)");
   return icon;
 }
@@ -79,35 +80,37 @@ forms::UniqueIcon MakeDesignIcon() {
 // The dialog manager presses a button whose access letter is typed without
 // Alt when the focused control takes no characters; a form's button wants
 // Alt. Claiming the characters keeps a bare letter from reaching the mnemonic
-// (Windows and Wine alike); Alt+C comes as WM_SYSCHAR and still works.
-WNDPROC g_button_proc = nullptr;
-
+// (Windows and Wine alike); Alt+C comes as WM_SYSCHAR and still works. The
+// button's own procedure waits in its user data.
 LRESULT CALLBACK CloseButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT r = CallWindowProcW(g_button_proc, hwnd, msg, wp, lp);
+  const auto button_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const LRESULT r = CallWindowProcW(button_proc, hwnd, msg, wp, lp);
   return msg == WM_GETDLGCODE ? (r | DLGC_WANTCHARS) : r;
-}
-
-void RegisterPictureClass(WNDPROC proc) {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = forms::Application::Get().Instance();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kPictureClass;
-  if (!RegisterClassExW(&wc)) forms::Fail("RegisterClassEx (picture box)");
-  done = true;
 }
 
 }  // namespace
 
+AboutForm::~AboutForm() { Unload(); }
+
+void AboutForm::RegisterPictureClass() const {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(App().Instance(), kPictureClass, &wc)) return;
+  wc.lpfnWndProc = PictureProc;
+  wc.hInstance = App().Instance();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kPictureClass;
+  if (!RegisterClassExW(&wc)) forms::Fail("RegisterClassEx (picture box)");
+}
+
 void AboutForm::Show(HWND owner) {
   if (!Loaded()) {
-    Load({L"About", 4920, 3405, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, nullptr}, owner);
+    Load({L"" BRISVANE_ABOUT_CAPTION, kClientWidthTwips, kClientHeightTwips,
+          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, nullptr},
+         owner);
     CenterOn(owner);
-    forms::Application::Get().AddModeless(Hwnd(), this);
+    App().AddModeless(Hwnd(), this);
     focus_ = close_;
   }
   Form::Show();
@@ -115,13 +118,13 @@ void AboutForm::Show(HWND owner) {
 
 void AboutForm::CreateControls() {
   const HWND form = Hwnd();
-  const HINSTANCE instance = forms::Application::Get().Instance();
+  const HINSTANCE instance = App().Instance();
   const int dpi = Dpi();
   auto px = [dpi](int twips) { return forms::Px(twips, dpi); };
 
-  default_font_ = forms::MakeFont(L"MS Sans Serif", 8.25, FW_NORMAL, ANSI_CHARSET);
-  title_font_ = forms::MakeFont(L"Arial", 9.75, FW_BOLD, kCyrillicCharset);
-  link_font_ = forms::MakeFont(L"MS Sans Serif", 8.25, FW_NORMAL, kCyrillicCharset, true);
+  default_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, ANSI_CHARSET, false});
+  title_font_ = forms::MakeFont({L"Arial", 9.75, FW_BOLD, RUSSIAN_CHARSET, false});
+  link_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, RUSSIAN_CHARSET, true});
   line_pen_.Reset(CreatePen(PS_SOLID, 1, kLineColor));
   link_pointer_ = MakeLinkPointer();
   design_icon_ = MakeDesignIcon();
@@ -129,19 +132,19 @@ void AboutForm::CreateControls() {
   SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(design_icon_.get()));
 
   // Created in tab order: the dialog manager's Tab follows creation order.
-  close_ = CreateWindowExW(0, L"BUTTON", L"&Close",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, px(3120),
-                           px(2640), px(1575), px(495), form,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(idClose)), instance, nullptr);
+  close_ = CreateWindowExW(
+      0, L"BUTTON", L"&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, px(3120),
+      px(2640), px(1575), px(495), form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idClose)),
+      instance, nullptr);
   if (!close_) forms::Fail("CreateWindowEx (cmdClose)");
   SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.get()), FALSE);
-  g_button_proc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(close_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CloseButtonProc)));
+  SetWindowLongPtrW(close_, GWLP_USERDATA, GetWindowLongPtrW(close_, GWLP_WNDPROC));
+  SetWindowLongPtrW(close_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CloseButtonProc));
 
-  RegisterPictureClass(PictureProc);
-  pic1_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
-                          px(6135), px(2415), form,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(idPic1)), instance, this);
+  RegisterPictureClass();
+  pic1_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, px(6135),
+                          px(2415), form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idPic1)),
+                          instance, this);
   if (!pic1_) forms::Fail("CreateWindowEx (Pic1)");
   SendMessageW(pic1_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_.get()), FALSE);
 
@@ -168,9 +171,9 @@ void AboutForm::CreateControls() {
     // Owner-drawn, so that the panel shows through; only the link answers the mouse
     // (a STATIC without SS_NOTIFY is transparent to hit testing).
     DWORD style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | (d.id == idLink ? SS_NOTIFY : 0);
-    HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), style, left, px(d.top), width, height,
-                                 pic1_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
-                                 instance, nullptr);
+    HWND label =
+        CreateWindowExW(0, L"STATIC", text.c_str(), style, left, px(d.top), width, height, pic1_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
     if (!label) forms::Fail("CreateWindowEx (label)");
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
@@ -227,6 +230,8 @@ LRESULT CALLBACK AboutForm::PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return self->OnPictureMessage(msg, wp, lp);
   } catch (const std::exception& e) {
     forms::ReportUnhandled(e.what());
+  } catch (...) {
+    forms::ReportUnhandled("unknown failure");
   }
 }
 
@@ -248,7 +253,7 @@ LRESULT AboutForm::OnPictureMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The screen's hourglass outranks the link's own pointer; the form
       // answers for it when asked by DefWindowProc.
       if (reinterpret_cast<HWND>(wp) == GetDlgItem(pic1_, idLink) && LOWORD(lp) == HTCLIENT &&
-          forms::Application::Get().MousePointer() != 11) {
+          App().GetMousePointer() != forms::MousePointer::kHourglass) {
         SetCursor(link_pointer_.get());
         return TRUE;
       }

@@ -2,7 +2,8 @@
 // content is fixed by its design; it runs no code when it loads.
 #pragma once
 
-#include "forms/forms.h"
+#include "forms/form.h"
+#include "forms/raii.h"
 
 namespace brisvane {
 
@@ -22,6 +23,10 @@ class AboutForm : public forms::Form, private forms::KeyPreview {
     idLink,
   };
   static constexpr COLORREF kLineColor = RGB(128, 128, 128);
+  static constexpr int kClientWidthTwips = 4920, kClientHeightTwips = 3405;
+
+  explicit AboutForm(forms::Application& app) : forms::Form(app) {}
+  ~AboutForm() override;
 
   // Loads the box if needed (centred on owner) and brings it to the front.
   void Show(HWND owner);
@@ -38,6 +43,7 @@ class AboutForm : public forms::Form, private forms::KeyPreview {
   bool PreviewKeyDown(WPARAM vk, int shift) override;
 
   static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void RegisterPictureClass() const;
   LRESULT OnPictureMessage(UINT msg, WPARAM wp, LPARAM lp);
   void PaintPicture(HDC dc) const;
   void DrawLabel(const DRAWITEMSTRUCT& item) const;
@@ -56,7 +62,5 @@ class AboutForm : public forms::Form, private forms::KeyPreview {
   forms::UniqueIcon design_icon_;
   forms::UniqueIcon link_pointer_;
 };
-
-extern AboutForm frmAbout;
 
 }  // namespace brisvane

@@ -26,7 +26,8 @@ class IconCalls {
 constexpr int kSmCxIcon = 11, kSmCyIcon = 12, kSmCxSmIcon = 49, kSmCySmIcon = 50;
 constexpr int kIconSmall = 0, kIconBig = 1;
 
-void SetIcon(IconCalls& calls, WindowHandle hwnd, std::string sIconResName,
-             bool bSetAsAppIcon = true);
+// Works on its own copy of the group's name, as the design has it.
+void SetIcon(IconCalls& calls, WindowHandle hwnd, std::string icon_group,
+             bool set_as_app_icon = true);
 
 }  // namespace brisvane

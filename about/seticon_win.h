@@ -1,3 +1,4 @@
+// The window-icon routine on Windows.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,9 @@
 
 namespace brisvane {
 
-// The icon routine with the real user32 calls (LoadImageA, LR_SHARED).
-void SetWindowIcons(HWND hwnd, const std::string& sIconResName, bool bSetAsAppIcon);
+// The icon routine with the real user32 calls (LoadImageA, LR_SHARED), the
+// groups looked up in the module of instance.
+void SetWindowIcons(HINSTANCE instance, HWND hwnd, const std::string& icon_group,
+                    bool set_as_app_icon);
 
 }  // namespace brisvane

@@ -1,19 +1,17 @@
 #include "app/frmMain.h"
 
-#include "about/frmAbout.h"
 #include "about/seticon_win.h"
 #include "app/probe.h"
+#include "app/program.h"
+#include "app/shell.h"
 #include "capture/capture_win.h"
+#include "forms/failure.h"
+#include "forms/text.h"
+#include "res/identity.h"
 
 namespace brisvane {
 
-MainForm frmMain;
-
 namespace {
-constexpr COLORREF kPaneBack = 0x00D08410;
-constexpr COLORREF kPaneFore = 0x00FFFFFF;
-constexpr BYTE kCyrillicCharset = 204;
-
 HMENU BuildMenu() {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
@@ -28,9 +26,13 @@ HMENU BuildMenu() {
 }
 }  // namespace
 
+MainForm::MainForm(Program& program) : forms::Form(program.app), program_(program) {}
+
+MainForm::~MainForm() { Unload(); }
+
 void MainForm::Show() {
   if (!Loaded()) {
-    Load({L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]", 7260, 3885,
+    Load({L"" BRISVANE_MAIN_CAPTION, kClientWidthTwips, kClientHeightTwips,
           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
           // Owned by the hidden application window, yet on the taskbar.
           WS_EX_APPWINDOW, BuildMenu()},
@@ -41,29 +43,27 @@ void MainForm::Show() {
 }
 
 void MainForm::CreateControls() {
-  txtStatus.Create(Hwnd(), idStatus,
-                   {20, 20, 7200, 3840,
-                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                    WS_EX_CLIENTEDGE, true},
-                   Dpi());
-  txtStatus.SetFont(forms::MakeFont(L"MS Sans Serif", 8.25, FW_BOLD, kCyrillicCharset));
-  txtPath2013.Create(Hwnd(), idPath2013, {120, 3000, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP,
-                                          WS_EX_CLIENTEDGE, false}, Dpi());
-  txtPath2016.Create(Hwnd(), idPath2016, {120, 3480, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP,
-                                          WS_EX_CLIENTEDGE, false}, Dpi());
+  txtStatus.Create(Hwnd(), idStatus, kStatusDesign, Dpi());
+  txtStatus.SetFont(forms::MakeFont(kStatusFont));
+  txtPath2013.Create(Hwnd(), idPath2013,
+                     {120, 3000, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, false},
+                     Dpi());
+  txtPath2016.Create(Hwnd(), idPath2016,
+                     {120, 3480, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, false},
+                     Dpi());
   Timer1.Attach(Hwnd());
 }
 
 void MainForm::OnLoad() {
-  SetIcon(Hwnd(), "AAA", true);
-  txtStatus.SetColors(kPaneBack, kPaneFore);
+  SetIcon(Hwnd(), BRISVANE_NAME_OF(BRISVANE_ICON_MAIN), true);
+  txtStatus.SetColors(kStatusBackColor, kStatusForeColor);
   txtPath2013.SetText(forms::Widen(FindStatusCommand(OfficeVersion::k2013, ProbeOrdinaryFile)));
   txtPath2016.SetText(forms::Widen(FindStatusCommand(OfficeVersion::k2016, ProbeOrdinaryFile)));
   Timer1.SetEnabled(true);
 }
 
-void MainForm::SetIcon(HWND hwnd, const std::string& sIconResName, bool bSetAsAppIcon) {
-  SetWindowIcons(hwnd, sIconResName, bSetAsAppIcon);
+void MainForm::SetIcon(HWND hwnd, const std::string& icon_group, bool set_as_app_icon) {
+  SetWindowIcons(App().Instance(), hwnd, icon_group, set_as_app_icon);
 }
 
 LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -87,9 +87,15 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (lp == 0) {
         switch (LOWORD(wp)) {
-          case mnuExit: mnuExit_Click(); return 0;
-          case mnuWeb: mnuWeb_Click(); return 0;
-          case mnuAbout: mnuAbout_Click(); return 0;
+          case mnuExit:
+            mnuExit_Click();
+            return 0;
+          case mnuWeb:
+            mnuWeb_Click();
+            return 0;
+          case mnuAbout:
+            mnuAbout_Click();
+            return 0;
         }
       }
       break;
@@ -109,18 +115,19 @@ void MainForm::mnuExit_Click() { Unload(); }
 void MainForm::mnuWeb_Click() { OpenHomePage(Hwnd()); }
 
 void MainForm::mnuAbout_Click() {
-  frmAbout.Show(Hwnd());
-  SetIcon(frmAbout.Hwnd(), "ZZZ", true);
+  AboutForm& about = program_.frmAbout;
+  about.Show(Hwnd());
+  SetIcon(about.Hwnd(), BRISVANE_NAME_OF(BRISVANE_ICON_ABOUT), true);
 }
 
-void MainForm::SetScreenPointer(int pointer) { forms::Application::Get().SetMousePointer(pointer); }
+void MainForm::SetScreenPointer(forms::MousePointer pointer) { App().SetMousePointer(pointer); }
 
 CaptureEnd MainForm::Capture(const std::wstring& command_line) {
   return CaptureConsoleOutput(forms::Narrow(command_line), *this);
 }
 
-void MainForm::PumpEvents() { forms::Application::Get().DoEvents(); }
+void MainForm::PumpEvents() { App().DoEvents(); }
 
-bool MainForm::Gone() const { return !Loaded() || forms::Application::Get().QuitSeen(); }
+bool MainForm::Gone() const { return !Loaded() || App().QuitSeen(); }
 
 }  // namespace brisvane

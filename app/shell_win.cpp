@@ -1,7 +1,7 @@
-// The two places the program meets the shell and the file system.
-#include "app/frmMain.h"
-
+#include <windows.h>
 #include <shellapi.h>
+
+#include "app/shell.h"
 #include "res/identity.h"
 
 namespace brisvane {

@@ -5,7 +5,9 @@
 namespace brisvane {
 
 namespace {
-std::wstring Wide(const char* ascii) { return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii)); }
+std::wstring Wide(const char* ascii) {
+  return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
+}
 }  // namespace
 
 void StatusRun::OnTimer() {
@@ -27,14 +29,14 @@ bool StatusRun::RunStatus2013() { return RunCommand(form_.Path2013Text()); }
 bool StatusRun::RunStatus2016() { return RunCommand(form_.Path2016Text()); }
 
 bool StatusRun::RunCommand(const std::wstring& command_line) {
-  form_.SetScreenPointer(11);
+  form_.SetScreenPointer(forms::MousePointer::kHourglass);
   CaptureEnd end = form_.Capture(command_line);
   if (end == CaptureEnd::Abandoned) {
-    form_.SetScreenPointer(0);
+    form_.SetScreenPointer(forms::MousePointer::kDefault);
     return false;
   }
   form_.SetStatusSelStart(0);
-  form_.SetScreenPointer(0);
+  form_.SetScreenPointer(forms::MousePointer::kDefault);
   return true;
 }
 

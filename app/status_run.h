@@ -5,6 +5,7 @@
 #include <string>
 
 #include "capture/capture.h"
+#include "forms/mouse_pointer.h"
 
 namespace brisvane {
 
@@ -18,7 +19,7 @@ class StatusForm {
   virtual std::wstring StatusText() = 0;
   virtual void SetStatusText(const std::wstring& text) = 0;  // caret to 0
   virtual void SetStatusSelStart(long pos) = 0;
-  virtual void SetScreenPointer(int pointer) = 0;  // 11 hourglass, 0 default
+  virtual void SetScreenPointer(forms::MousePointer pointer) = 0;
   // Runs the command line into the status pane (inserting at its caret).
   virtual CaptureEnd Capture(const std::wstring& command_line) = 0;
 };

@@ -1,6 +1,7 @@
+#include "capture/capture.h"
+
 #include <memory>
 
-#include "capture/capture.h"
 #include "capture/decoder.h"
 
 namespace brisvane {
@@ -33,16 +34,16 @@ class CaptureHandles {
 }  // namespace
 
 CaptureEnd CaptureConsoleOutput(CapturePlatform& platform, const CodePage& code_page,
-                                const std::string& sCommandLine, CaptureTarget& oTextBox,
-                                const std::string* sStartInFolder) {
+                                const std::string& command_line, CaptureTarget& text_box,
+                                const std::string* start_in_folder) {
   CaptureHandles handles(platform);
   if (!platform.CreatePipe(&handles.read_end, &handles.write_end)) {
     handles.read_end = handles.write_end = 0;
     return CaptureEnd::NotStarted;
   }
   Handle thread = 0;
-  if (!platform.CreateProcess(sCommandLine, sStartInFolder, handles.write_end, &handles.process,
-                              &thread)) {
+  if (!platform.StartChild(command_line, start_in_folder, handles.write_end, &handles.process,
+                           &thread)) {
     handles.process = 0;
     return CaptureEnd::NotStarted;
   }
@@ -53,16 +54,16 @@ CaptureEnd CaptureConsoleOutput(CapturePlatform& platform, const CodePage& code_
   const std::unique_ptr<char[]> buffer(new char[kCaptureBufferSize]);
   StreamDecoder decoder(code_page);
   for (;;) {
-    oTextBox.PumpEvents();
+    text_box.PumpEvents();
     // The window went away during the pump: nothing can be shown any more,
     // and waiting for a child that keeps writing would keep the program alive.
-    if (oTextBox.Gone()) return CaptureEnd::Abandoned;
+    if (text_box.Gone()) return CaptureEnd::Abandoned;
     std::uint32_t got = 0;
     if (!platform.ReadFile(handles.read_end, buffer.get(), kCaptureReadSize, &got)) break;
     // Also an empty chunk is written: it removes a selection.
-    oTextBox.SelText(decoder.Feed(buffer.get(), got));
+    text_box.SelText(decoder.Feed(buffer.get(), got));
   }
-  if (decoder.HasCarry()) oTextBox.SelText(decoder.Flush());
+  if (decoder.HasCarry()) text_box.SelText(decoder.Flush());
   return CaptureEnd::PipeBroken;
 }
 

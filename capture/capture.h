@@ -18,8 +18,8 @@ class CapturePlatform {
   virtual bool CreatePipe(Handle* read_end, Handle* write_end) = 0;
   // Starts command_line unchanged with std_out_err as standard output and
   // error and no standard input, hidden. start_in may be null.
-  virtual bool CreateProcess(const std::string& command_line, const std::string* start_in,
-                             Handle std_out_err, Handle* process, Handle* thread) = 0;
+  virtual bool StartChild(const std::string& command_line, const std::string* start_in,
+                          Handle std_out_err, Handle* process, Handle* thread) = 0;
   virtual bool ReadFile(Handle h, char* buffer, std::uint32_t to_read, std::uint32_t* got) = 0;
   virtual void CloseHandle(Handle h) = 0;
 };
@@ -33,6 +33,7 @@ class CaptureTarget {
   // nothing more is shown and the capture lets go of the child.
   virtual bool Gone() const = 0;
   // Replaces the selection or inserts at the caret; caret ends behind it.
+  // Throws when the box does not take the chunk; the capture passes it on.
   virtual void SelText(const std::wstring& chunk) = 0;
 };
 
@@ -49,11 +50,12 @@ class CodePage;
 constexpr std::uint32_t kCaptureReadSize = 10240;
 constexpr std::size_t kCaptureBufferSize = 10241;
 
-// Runs sCommandLine and writes every chunk it outputs, decoded from
-// code_page, into oTextBox until a read fails. Never waits for the child.
-// Once oTextBox is Gone() it lets go of the child and returns Abandoned.
+// Runs command_line and writes every chunk it outputs, decoded from
+// code_page, into text_box until a read fails. Never waits for the child.
+// Once text_box is Gone() it lets go of the child and returns Abandoned. A
+// failure to decode or to write passes through, with every handle closed.
 CaptureEnd CaptureConsoleOutput(CapturePlatform& platform, const CodePage& code_page,
-                                const std::string& sCommandLine, CaptureTarget& oTextBox,
-                                const std::string* sStartInFolder = nullptr);
+                                const std::string& command_line, CaptureTarget& text_box,
+                                const std::string* start_in_folder = nullptr);
 
 }  // namespace brisvane

@@ -1,8 +1,8 @@
-#include <windows.h>
-// The interface's method is named for the kernel call, not its ANSI/wide macro.
-#undef CreateProcess
-
 #include "capture/capture_win.h"
+
+#include <windows.h>
+
+#include "forms/failure.h"
 
 namespace brisvane {
 namespace {
@@ -35,10 +35,9 @@ std::string SystemText(Get get) {
 ProgramSearch Win32ProgramSearch() {
   ProgramSearch search;
   search.system_folder = SystemText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
-  search.own_folder = FolderOf(
-      SystemText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
-  search.current_folder =
-      SystemText([](char* b, DWORD n) { return GetCurrentDirectoryA(n, b); });
+  search.own_folder =
+      FolderOf(SystemText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
+  search.current_folder = SystemText([](char* b, DWORD n) { return GetCurrentDirectoryA(n, b); });
   search.path = SystemText([](char* b, DWORD n) { return GetEnvironmentVariableA("PATH", b, n); });
   search.file_exists = [](const std::string& file) {
     const DWORD attributes = GetFileAttributesA(file.c_str());
@@ -51,14 +50,21 @@ bool Win32CapturePlatform::CreatePipe(Handle* read_end, Handle* write_end) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE read = nullptr, write = nullptr;
   if (!::CreatePipe(&read, &write, &inheritable, 0)) return false;
+  // Only the write end goes to the child. A child holding a read end of its
+  // own would keep the pipe from breaking once the program has let go of it,
+  // and block for good on its next write when the buffer is full.
+  if (!SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0)) {
+    ::CloseHandle(read);
+    ::CloseHandle(write);
+    return false;
+  }
   *read_end = FromHandle(read);
   *write_end = FromHandle(write);
   return true;
 }
 
-bool Win32CapturePlatform::CreateProcess(const std::string& command_line,
-                                         const std::string* start_in, Handle std_out_err,
-                                         Handle* process, Handle* thread) {
+bool Win32CapturePlatform::StartChild(const std::string& command_line, const std::string* start_in,
+                                      Handle std_out_err, Handle* process, Handle* thread) {
   const ProgramLocation program = LocateProgram(command_line, Win32ProgramSearch());
   if (program.kind == ProgramLocation::Kind::NotFound) return false;
   const char* application =
@@ -104,17 +110,17 @@ std::wstring WindowsCodePage::Decode(const char* bytes, std::size_t n) const {
   if (n == 0) return std::wstring();
   const int size = static_cast<int>(n);
   const int length = MultiByteToWideChar(id_, 0, bytes, size, nullptr, 0);
-  if (length <= 0) return std::wstring();
+  if (length <= 0) forms::Fail("MultiByteToWideChar");
   std::wstring text(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(id_, 0, bytes, size, &text[0], length);
   return text;
 }
 
-CaptureEnd CaptureConsoleOutput(const std::string& sCommandLine, CaptureTarget& oTextBox,
-                                const std::string* sStartInFolder) {
+CaptureEnd CaptureConsoleOutput(const std::string& command_line, CaptureTarget& text_box,
+                                const std::string* start_in_folder) {
   Win32CapturePlatform platform;
-  return CaptureConsoleOutput(platform, WindowsCodePage::Oem(), sCommandLine, oTextBox,
-                              sStartInFolder);
+  return CaptureConsoleOutput(platform, WindowsCodePage::Oem(), command_line, text_box,
+                              start_in_folder);
 }
 
 }  // namespace brisvane

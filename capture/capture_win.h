@@ -16,8 +16,8 @@ namespace brisvane {
 class Win32CapturePlatform : public CapturePlatform {
  public:
   bool CreatePipe(Handle* read_end, Handle* write_end) override;
-  bool CreateProcess(const std::string& command_line, const std::string* start_in,
-                     Handle std_out_err, Handle* process, Handle* thread) override;
+  bool StartChild(const std::string& command_line, const std::string* start_in, Handle std_out_err,
+                  Handle* process, Handle* thread) override;
   bool ReadFile(Handle h, char* buffer, std::uint32_t to_read, std::uint32_t* got) override;
   void CloseHandle(Handle h) override;
 };
@@ -40,7 +40,7 @@ class WindowsCodePage : public CodePage {
   unsigned id_;
 };
 
-CaptureEnd CaptureConsoleOutput(const std::string& sCommandLine, CaptureTarget& oTextBox,
-                                const std::string* sStartInFolder = nullptr);
+CaptureEnd CaptureConsoleOutput(const std::string& command_line, CaptureTarget& text_box,
+                                const std::string* start_in_folder = nullptr);
 
 }  // namespace brisvane

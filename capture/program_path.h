@@ -10,10 +10,10 @@ namespace brisvane {
 
 // The machine's facts that the search reads.
 struct ProgramSearch {
-  std::string system_folder;   // the Windows system folder
-  std::string own_folder;      // folder of the running program
-  std::string current_folder;  // current folder of the running program
-  std::string path;            // the value of PATH
+  std::string system_folder;                            // the Windows system folder
+  std::string own_folder;                               // folder of the running program
+  std::string current_folder;                           // current folder of the running program
+  std::string path;                                     // the value of PATH
   std::function<bool(const std::string&)> file_exists;  // an ordinary file
 };
 

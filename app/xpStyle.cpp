@@ -1,0 +1,29 @@
+// Start-up: prepare the common controls and show the main window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/program.h"
+
+namespace xpStyle {
+
+void Main(brisvane::Program& program) {
+  // Looked up at run time so that a comctl32 without the entry point, or a
+  // failing call, changes nothing: the program starts all the same. Loaded
+  // by name, so the manifest's version 6 is the one bound.
+  if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = reinterpret_cast<InitFn>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+    if (init) {
+      INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
+      init(&icc);
+    }
+  }
+  program.frmMain.Show();
+  // Some of the shell's handlers of web addresses are COM objects, which
+  // ShellExecute needs COM for. After the window shows, so that it shows no
+  // later for it.
+  program.app.InitializeCom();
+}
+
+}  // namespace xpStyle
