@@ -2,7 +2,6 @@
 //   capture_bench.exe [runs]            prints the table
 //   capture_bench.exe --child BYTES     the child: writes BYTES of text
 #include <windows.h>
-#undef CreateProcess
 #include <psapi.h>
 
 #include <algorithm>
@@ -10,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/frmMain.h"
 #include "capture/capture_win.h"
+#include "forms/fonts.h"
 
 namespace {
 
 using brisvane::CaptureTarget;
-
-const DWORD kPaneStyle =
-    WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+using brisvane::MainForm;
 
 int Child(std::size_t bytes) {
   std::string line(78, 'x');
@@ -42,21 +41,25 @@ std::string ChildLine(std::size_t bytes) {
   return "\"" + std::string(self) + "\" --child " + std::to_string(bytes);
 }
 
+// The status pane as the main window designs it, in a window of its own.
 class Pane {
  public:
   Pane() {
     window_ = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 500, 320,
                               nullptr, nullptr, nullptr, nullptr);
-    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kPaneStyle, 0, 0, 480, 300, window_,
-                            nullptr, nullptr, nullptr);
-    SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    pane_.Create(window_, MainForm::idStatus, MainForm::kStatusDesign, 96);
+    pane_.SetFont(forms::MakeFont(MainForm::kStatusFont));
   }
-  ~Pane() { DestroyWindow(window_); }
-  HWND edit() const { return edit_; }
-  int Length() const { return GetWindowTextLengthW(edit_); }
+  ~Pane() {
+    DestroyWindow(window_);
+    pane_.Destroyed();
+  }
+  HWND edit() const { return pane_.Hwnd(); }
+  int Length() const { return GetWindowTextLengthW(pane_.Hwnd()); }
 
  private:
-  HWND window_, edit_;
+  HWND window_;
+  forms::TextBox pane_;
 };
 
 void Pump() {

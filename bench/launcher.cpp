@@ -2,8 +2,8 @@
 // the programs itself, so the clock starts at CreateProcess and stops at the
 // first poll that sees the main window visible; it then reads the memory
 // counters the system keeps for the child.
-//   launcher startup RUNS EXE_A CAPTION_A EXE_B CAPTION_B
-//     A and B alternately, one warm-up each first; one line per run (ms).
+//   launcher startup RUNS EXE_A CAPTION_A EXE_B CAPTION_B [EXE_C CAPTION_C]
+//     A, B (and C) in turn, one warm-up each first; one line per run (ms).
 //   launcher memory EXE CAPTION [PANE_ID PANE_END]
 //     With a pane: waits until the child's control PANE_ID ends in PANE_END.
 //     Prints the pane's length and the counters of GetProcessMemoryInfo.
@@ -124,15 +124,15 @@ bool EndsWith(const std::wstring& text, const std::wstring& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-int Startup(int runs, wchar_t** a, wchar_t** b) {
+int Startup(int runs, wchar_t** programs, int count) {
   for (int i = -1; i < runs; ++i) {
-    for (wchar_t** prog : {a, b}) {
+    for (int p = 0; p < count; ++p) {
       double ms;
       {
-        Child child(prog[0]);
-        ms = child.WaitWindow(prog[1]);
+        Child child(programs[2 * p]);
+        ms = child.WaitWindow(programs[2 * p + 1]);
       }
-      if (i >= 0) std::printf("%s %.1f\n", prog == a ? "A" : "B", ms);
+      if (i >= 0) std::printf("%c %.1f\n", 'A' + p, ms);
       Sleep(300);  // let the ended process's windows go before the next start
     }
   }
@@ -178,8 +178,7 @@ int Memory(const wchar_t* exe, const wchar_t* caption, int pane_id, const wchar_
     return 1;
   }
   std::printf("pane_chars %zu peak_ws %zu ws %zu peak_pagefile %zu pagefile %zu\n", pane_chars,
-              pmc.PeakWorkingSetSize, pmc.WorkingSetSize, pmc.PeakPagefileUsage,
-              pmc.PagefileUsage);
+              pmc.PeakWorkingSetSize, pmc.WorkingSetSize, pmc.PeakPagefileUsage, pmc.PagefileUsage);
   return 0;
 }
 
@@ -189,7 +188,9 @@ int wmain(int argc, wchar_t** argv) {
   // A window of our own keeps Wine's desktop process up between the children.
   CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (mode == L"startup" && argc == 7) return Startup(_wtoi(argv[2]), argv + 3, argv + 5);
+  if (mode == L"startup" && (argc == 7 || argc == 9)) {
+    return Startup(_wtoi(argv[2]), argv + 3, (argc - 3) / 2);
+  }
   if (mode == L"memory" && argc == 4) return Memory(argv[2], argv[3], 0, L"");
   if (mode == L"memory" && argc == 6) return Memory(argv[2], argv[3], _wtoi(argv[4]), argv[5]);
   std::fprintf(stderr, "usage: see bench/launcher.cpp\n");

@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev googletest
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
       wine64 xvfb x11-utils xdotool imagemagick icoutils libimage-exiftool-perl
-      qemu-user-static procps clang libclang-rt-14-dev)
+      qemu-user-static procps clang libclang-rt-14-dev fonts-wine fonts-liberation)
 pkgs32=(wine32:i386)
 missing=()
 for p in "${pkgs[@]}" "${pkgs32[@]}"; do

@@ -1,38 +1,40 @@
 #!/bin/bash
-# Every test: installs what is missing, builds the three configurations
-# (host logic, the 32-bit product, the x86_64 test vehicle) and runs the host
-# tests, then the Windows tests under Wine on a virtual display, then one
-# smoke run of the real 32-bit executable under emulation.
+# Every test: installs what is missing, starts a virtual display where there
+# is none, and runs the four CMake workflows (configure, build, test):
+#   native  the platform-free logic, with sanitizers, and the icon artwork
+#   fuzz    the stream decoder's property under libFuzzer
+#   win32   the 32-bit product: checks of its file, a second clean build
+#           elsewhere that must give the same bytes, and the product itself
+#           end to end under emulation (qemu and Wine's 32-bit loader)
+#   win64   the same sources for x86_64 under Wine: the Win32 layers
+#           in-process, the real program end to end, its pixels
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 
-for preset in native win32 win64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-done
-
-source tools/wine-env
-started_xvfb=
-pgrep -f "Xvfb $DISPLAY " >/dev/null && started_xvfb=$(pgrep -f "Xvfb $DISPLAY " | head -1)
+source tools/wine-env  # the virtual display
 cleanup() {
   "$WINESERVER" -k 2>/dev/null || true
-  BRISVANE_WINEPREFIX=$BRISVANE_ROOT/build/wineprefix32 bash -c \
-    'source tools/wine-env; "$WINESERVER" -k' 2>/dev/null || true
+  BRISVANE_WINE_I386=1 bash -c 'source tools/wine-env; "$WINESERVER" -k' 2>/dev/null || true
 }
 trap cleanup EXIT
-rm -f "$WINEPREFIX/.brisvane-server"
-tools/wine-prefix
 
 status=0
 summary=()
 stage() {
-  local name=$1; shift
-  if "$@"; then summary+=("$name: passed"); else summary+=("$name: FAILED"); status=1; fi
+  local name=$1 started=$SECONDS
+  shift
+  if "$@"; then
+    summary+=("$name: passed ($((SECONDS - started)) s)")
+  else
+    summary+=("$name: FAILED ($((SECONDS - started)) s)")
+    status=1
+  fi
 }
-stage "host logic (native)" ctest --preset native
-stage "Windows build under Wine (win64)" ctest --preset win64
-stage "32-bit product smoke run" tools/smoke32.sh
+stage "host logic (native)" cmake --workflow --preset native
+stage "decoder fuzzing (fuzz)" cmake --workflow --preset fuzz
+stage "32-bit product (win32)" cmake --workflow --preset win32
+stage "Windows build under Wine (win64)" cmake --workflow --preset win64
 printf '\n== summary ==\n'
 printf '%s\n' "${summary[@]}"
 exit $status

@@ -33,17 +33,21 @@ std::wstring ExePath() {
 
 std::wstring WindowText(HWND w) {
   DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &n)) return L"<hung>";
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &n))
+    return L"<hung>";
   std::wstring text(n + 1, L'\0');
   DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 20000, &got);
+  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                      20000, &got);
   text.resize(got);
   return text;
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
-  struct Ctx { DWORD pid; std::vector<HWND> found; } ctx{pid, {}};
+  struct Ctx {
+    DWORD pid;
+    std::vector<HWND> found;
+  } ctx{pid, {}};
   EnumWindows(
       [](HWND w, LPARAM lp) -> BOOL {
         auto* c = reinterpret_cast<Ctx*>(lp);
@@ -72,7 +76,9 @@ Program::Program() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring cmd = L"\"" + ExePath() + L"\"";
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi_)) {
+    start_error_ = GetLastError();
     pi_ = {};
   }
 }
@@ -93,7 +99,10 @@ HWND Program::MainWindow(DWORD timeout_ms) {
   WaitFor(
       [&] {
         for (HWND w : TopLevelWindows(Pid())) {
-          if (IsWindowVisible(w) && WindowText(w) == kMainCaption) { main_ = w; return true; }
+          if (IsWindowVisible(w) && WindowText(w) == kMainCaption) {
+            main_ = w;
+            return true;
+          }
         }
         return false;
       },
@@ -103,6 +112,24 @@ HWND Program::MainWindow(DWORD timeout_ms) {
 
 bool Program::Running() const {
   return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Program::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (pi_.hProcess) GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+std::string Program::Describe() const {
+  if (!pi_.hProcess)
+    return "the program did not start (error " + std::to_string(start_error_) + ")";
+  std::string out = Running() ? "running" : "ended with exit code " + std::to_string(ExitCode());
+  out += "; its top-level windows:";
+  for (HWND w : TopLevelWindows(Pid())) {
+    const std::wstring text = WindowText(w);
+    out += " [" + std::string(text.begin(), text.end()) + (IsWindowVisible(w) ? ", visible]" : "]");
+  }
+  return out;
 }
 
 bool Program::WaitExit(DWORD timeout_ms) {
@@ -152,8 +179,8 @@ OpenRecorder::OpenRecorder() {
   DeleteFileW(Record());
   // Takes the place of the machine-wide class of Wine's prefix (winebrowser).
   const wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
-  if (!Exists(recorder) || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
-                                           KEY_ALL_ACCESS, nullptr, &key_, nullptr) != 0) {
+  if (!Exists(recorder) || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                           nullptr, &key_, nullptr) != 0) {
     key_ = nullptr;
     return;
   }

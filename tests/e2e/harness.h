@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "res/identity.h"
+
 namespace e2e {
 
-constexpr wchar_t kMainCaption[] = L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]";
-constexpr wchar_t kAppCaption[] = L"Brisvane [Office 2013 & 2016]";
+constexpr wchar_t kMainCaption[] = L"" BRISVANE_MAIN_CAPTION;
+constexpr wchar_t kAppCaption[] = L"" BRISVANE_APP_TITLE;
+constexpr wchar_t kAboutCaption[] = L"" BRISVANE_ABOUT_CAPTION;
+// The main window's control and menu ids, as the program numbers them.
 constexpr int kStatusId = 1, kPath2013Id = 2, kPath2016Id = 3;
 constexpr int kMenuExit = 101, kMenuWeb = 102, kMenuAbout = 103;
 
@@ -25,7 +29,7 @@ bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
 
 class Program {
  public:
-  Program();  // starts the program
+  Program();   // starts the program
   ~Program();  // ends it if it still runs
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -37,10 +41,14 @@ class Program {
   void Command(int id) { PostMessageW(MainWindow(), WM_COMMAND, id, 0); }
   bool WaitExit(DWORD timeout_ms = 30000);
   bool Running() const;
+  DWORD ExitCode() const;
+  // What became of the process and its windows, for a failure message.
+  std::string Describe() const;
 
  private:
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
+  DWORD start_error_ = 0;
 };
 
 // Files in the prefix: folders are made as needed; cleanup clears attributes.

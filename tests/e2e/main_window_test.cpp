@@ -1,7 +1,7 @@
 // The real program, started as a user would, seen from another process.
-#include "harness.h"
-
 #include <gtest/gtest.h>
+
+#include "harness.h"
 
 using namespace e2e;
 
@@ -25,7 +25,7 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, OpensCentredWithItsDesignAndIsOwnedByTheHiddenApplicationWindow) {
   Program app;
   HWND main = app.MainWindow();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(main) << app.Describe();
 
   LONG style = GetWindowLongW(main, GWL_STYLE);
   EXPECT_TRUE(style & WS_CAPTION);
@@ -62,7 +62,7 @@ TEST_F(MainWindow, OpensCentredWithItsDesignAndIsOwnedByTheHiddenApplicationWind
 TEST_F(MainWindow, StatusPaneAndHiddenPathBoxes) {
   Program app;
   HWND main = app.MainWindow();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(main) << app.Describe();
   HWND pane = app.Control(kStatusId);
   ASSERT_TRUE(pane);
   LONG style = GetWindowLongW(pane, GWL_STYLE);
@@ -92,13 +92,13 @@ TEST_F(MainWindow, StatusPaneAndHiddenPathBoxes) {
 TEST_F(MainWindow, ExitAndTheCloseButtonEndTheProcess) {
   {
     Program app;
-    ASSERT_TRUE(app.MainWindow());
+    ASSERT_TRUE(app.MainWindow()) << app.Describe();
     app.Command(kMenuExit);
     EXPECT_TRUE(app.WaitExit());
   }
   {
     Program app;
-    ASSERT_TRUE(app.MainWindow());
+    ASSERT_TRUE(app.MainWindow()) << app.Describe();
     PostMessageW(app.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(app.WaitExit());
   }
@@ -110,7 +110,7 @@ TEST_F(MainWindow, ExitBeforeTheFirstTickStartsNoChild) {
             "fso.CreateTextFile(\"C:\\brisvane-ran.txt\").Close\r\n");
   DeleteFileW(L"C:\\brisvane-ran.txt");
   Program app;
-  ASSERT_TRUE(app.MainWindow());
+  ASSERT_TRUE(app.MainWindow()) << app.Describe();
   app.Command(kMenuExit);
   ASSERT_TRUE(app.WaitExit());
   EXPECT_FALSE(ProcessRunning(L"cscript.exe"));
@@ -149,7 +149,7 @@ TEST_F(MainWindow, ProbeCountsOnlyOrdinaryFiles) {
       SetFileAttributesW(c.file, c.attributes);
     }
     Program app;
-    ASSERT_TRUE(app.MainWindow()) << c.name;
+    ASSERT_TRUE(app.MainWindow()) << c.name << ": " << app.Describe();
     EXPECT_EQ(WindowText(app.Control(kPath2013Id)), c.want) << c.name;
     EXPECT_EQ(WindowText(app.Control(kPath2016Id)), L"Microsoft Office 2016 not found!") << c.name;
     app.Command(kMenuExit);

@@ -1,10 +1,10 @@
 // What the user and the system may do while a capture pumps events between
 // chunks: the program neither crashes, nor runs twice, nor comes back.
-#include "harness.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "harness.h"
 
 using namespace e2e;
 
@@ -19,6 +19,12 @@ std::string SlowScript(const char* tag) {
     script += "t = Timer: Do While Timer < t + 0.5: Loop\r\n";
   }
   return script;
+}
+
+// Then half a megabyte at once, many times what the pipe holds.
+std::string BulkScript() {
+  return "line = String(1000, \"x\")\r\n"
+         "For i = 1 To 512: WScript.Echo line: Next\r\n";
 }
 
 std::string MarkerScript() {
@@ -37,8 +43,9 @@ int Count(const std::wstring& text, const std::wstring& part) {
 std::string Visible(const std::wstring& text) {
   std::string out;
   for (wchar_t c : text) {
-    out += c == L'\r' ? std::string("\\r") : c == L'\n' ? std::string("\\n")
-                                                      : std::string(1, static_cast<char>(c));
+    out += c == L'\r'   ? std::string("\\r")
+           : c == L'\n' ? std::string("\\n")
+                        : std::string(1, static_cast<char>(c));
   }
   return out;
 }
@@ -62,19 +69,25 @@ class DuringCapture : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(DuringCapture, ExitClosesAtOnceSkipsTheRestAndLetsTheChildGo) {
+// The program ends without waiting for the child, and leaves nothing behind:
+// the child's pipe breaks, so its writes afterwards end it instead of
+// blocking it for good.
+TEST_F(DuringCapture, ExitClosesAtOnceSkipsTheRestAndTheChildStillEnds) {
+  WriteFile(kScript15, SlowScript("tick") + BulkScript());
   Program app;
-  ASSERT_TRUE(app.MainWindow());
+  ASSERT_TRUE(app.MainWindow()) << app.Describe();
   ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
   app.Command(kMenuExit);
   ASSERT_TRUE(app.WaitExit(10000)) << "ends with the next chunk, not with the child";
   EXPECT_TRUE(ProcessRunning(L"cscript.exe")) << "the child was not waited for";
+  EXPECT_TRUE(WaitFor([] { return !ProcessRunning(L"cscript.exe"); }, 20000))
+      << "the child blocked on a pipe that never breaks";
   EXPECT_FALSE(Exists(kMarker)) << "the Office 2016 run was skipped";
 }
 
 TEST_F(DuringCapture, QuitMessageInsideThePumpReachesTheMainLoop) {
   Program app;
-  ASSERT_TRUE(app.MainWindow());
+  ASSERT_TRUE(app.MainWindow()) << app.Describe();
   ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
   DWORD thread = GetWindowThreadProcessId(app.MainWindow(), nullptr);
   PostThreadMessageW(thread, WM_QUIT, 0, 0);
@@ -85,7 +98,7 @@ TEST_F(DuringCapture, QuitMessageInsideThePumpReachesTheMainLoop) {
 TEST_F(DuringCapture, SecondTimerTickAboutAndWebStartNoSecondRun) {
   Program app;
   HWND main = app.MainWindow();
-  ASSERT_TRUE(main);
+  ASSERT_TRUE(main) << app.Describe();
   ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
   OpenRecorder opened;
   ASSERT_TRUE(opened.Ready());
@@ -106,7 +119,7 @@ TEST_F(DuringCapture, SecondTimerTickAboutAndWebStartNoSecondRun) {
 // A click into the pane moves the caret; the following chunks go there.
 TEST_F(DuringCapture, CaretMovedByTheUserDecidesWhereLaterChunksGo) {
   Program app;
-  ASSERT_TRUE(app.MainWindow());
+  ASSERT_TRUE(app.MainWindow()) << app.Describe();
   HWND pane = app.Control(kStatusId);
   ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 0"); }));
   PostMessageW(pane, EM_SETSEL, 0, 0);

@@ -10,10 +10,16 @@ namespace {
 const std::wstring kMsg13 = L"Microsoft Office 2013 not found!";
 const std::wstring kMsg16 = L"Microsoft Office 2016 not found!";
 // cscript ends each echo with CR LF and prints no banner under Wine.
-const std::string kScript2013 = "WScript.Echo \"Office 2013 status\"\r\nWScript.Echo \"Last 5 characters of installed product key: AB123\"\r\n";
-const std::wstring kOut2013 = L"Office 2013 status\r\nLast 5 characters of installed product key: AB123\r\n";
-const std::string kScript2016 = "WScript.Echo \"Office 2016 status\"\r\nWScript.Echo \"Last 5 characters of installed product key: XY789\"\r\n";
-const std::wstring kOut2016 = L"Office 2016 status\r\nLast 5 characters of installed product key: XY789\r\n";
+const std::string kScript2013 =
+    "WScript.Echo \"Office 2013 status\"\r\nWScript.Echo \"Last 5 characters of installed product "
+    "key: AB123\"\r\n";
+const std::wstring kOut2013 =
+    L"Office 2013 status\r\nLast 5 characters of installed product key: AB123\r\n";
+const std::string kScript2016 =
+    "WScript.Echo \"Office 2016 status\"\r\nWScript.Echo \"Last 5 characters of installed product "
+    "key: XY789\"\r\n";
+const std::wstring kOut2016 =
+    L"Office 2016 status\r\nLast 5 characters of installed product key: XY789\r\n";
 
 class StatusRunE2E : public ::testing::Test {
  protected:
@@ -24,7 +30,7 @@ class StatusRunE2E : public ::testing::Test {
   // (the program keeps nothing else to tell us by).
   void Expect(const std::wstring& want) {
     Program app;
-    ASSERT_TRUE(app.MainWindow());
+    ASSERT_TRUE(app.MainWindow()) << app.Describe();
     bool ok = WaitFor([&] { return app.StatusText() == want; }, 60000);
     EXPECT_TRUE(ok) << "pane: [" << std::string(app.StatusText().begin(), app.StatusText().end())
                     << "]";

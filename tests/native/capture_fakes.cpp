@@ -57,9 +57,9 @@ bool FakePlatform::CreatePipe(Handle* read_end, Handle* write_end) {
   return true;
 }
 
-bool FakePlatform::CreateProcess(const std::string& cmd, const std::string* folder,
-                                 Handle out_err, Handle* process, Handle* thread) {
-  log.push_back("CreateProcess");
+bool FakePlatform::StartChild(const std::string& cmd, const std::string* folder, Handle out_err,
+                              Handle* process, Handle* thread) {
+  log.push_back("StartChild");
   command_line = cmd;
   start_in = folder;
   std_out_err = out_err;

@@ -7,6 +7,7 @@
 
 #include "capture/capture.h"
 #include "capture/decoder.h"
+#include "text_box_model.h"
 
 namespace brisvane::test {
 
@@ -62,19 +63,18 @@ class FakePlatform : public CapturePlatform {
   std::vector<const char*> read_buffers;
 
   bool CreatePipe(Handle* read_end, Handle* write_end) override;
-  bool CreateProcess(const std::string& cmd, const std::string* folder, Handle out_err,
-                     Handle* process, Handle* thread) override;
+  bool StartChild(const std::string& cmd, const std::string* folder, Handle out_err,
+                  Handle* process, Handle* thread) override;
   bool ReadFile(Handle h, char* buffer, std::uint32_t to_read, std::uint32_t* got) override;
   void CloseHandle(Handle h) override;
 };
 
-// A text box of plain text with a caret and a selection; every write and pump
-// is also logged into the platform's log, so the order between them shows.
+// The text box model as a capture target; every write and pump is also
+// logged into the platform's log, so the order between them shows.
 class FakeTextBox : public CaptureTarget {
  public:
   explicit FakeTextBox(std::vector<std::string>& log) : log_(log) {}
-  std::wstring text;
-  std::size_t caret = 0, selection = 0;
+  TextBoxModel model;
   int pumps = 0;
   int gone_after_pumps = -1;  // Gone() from that many pumps on
   std::vector<std::wstring> writes;
@@ -87,9 +87,7 @@ class FakeTextBox : public CaptureTarget {
   void SelText(const std::wstring& chunk) override {
     writes.push_back(chunk);
     log_.push_back("SelText");
-    text.replace(caret, selection, chunk);
-    caret += chunk.size();
-    selection = 0;
+    model.SetSelText(chunk);
   }
 
  private:

@@ -20,8 +20,8 @@ TEST(CaptureLeaks, EveryPathClosesEachHandleOnce) {
   const struct {
     Path path;
     int opened;
-  } cases[] = {{PipeFails, 0},    {ProcessFails, 2}, {Normal, 4},
-               {ReadFails, 4},    {Abandoned, 4},    {WriteThrows, 4}};
+  } cases[] = {{PipeFails, 0}, {ProcessFails, 2}, {Normal, 4},
+               {ReadFails, 4}, {Abandoned, 4},    {WriteThrows, 4}};
   FakeDbcsCodePage cp;
   for (int round = 0; round < 50; ++round) {
     const auto& c = cases[round % 6];

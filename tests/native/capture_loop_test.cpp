@@ -28,17 +28,17 @@ TEST_F(Capture, PipeFailureOpensNothingAndShowsNothing) {
 TEST_F(Capture, ProcessFailureClosesReadThenWriteEnd) {
   platform.process_ok = false;
   EXPECT_EQ(Run(), CaptureEnd::NotStarted);
-  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close1", "Close2"}));
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "StartChild", "Close1", "Close2"}));
   EXPECT_TRUE(box.writes.empty());
 }
 
 TEST_F(Capture, NormalEndClosesInTheOrderOfEveryStep) {
   platform.reads = {{true, "ab"}, {true, "c"}};
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
-  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close2", "Close4",  //
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "StartChild", "Close2", "Close4",  //
                                "Pump", "Read1", "SelText", "Pump", "Read1", "SelText", "Pump",
                                "Read1", "Close3", "Close1"}));
-  EXPECT_EQ(box.text, L"abc");
+  EXPECT_EQ(box.model.Text(), L"abc");
 }
 
 TEST_F(Capture, HandsCommandLineFolderAndWriteEndOverUnchanged) {
@@ -59,31 +59,31 @@ TEST_F(Capture, ReadsAtMost10240BytesIntoOneBuffer) {
     EXPECT_EQ(platform.read_sizes[i], kCaptureReadSize);
     EXPECT_EQ(platform.read_buffers[i], platform.read_buffers[0]);
   }
-  EXPECT_EQ(box.text, std::wstring(10240, L'x') + L"yz");
+  EXPECT_EQ(box.model.Text(), std::wstring(10240, L'x') + L"yz");
 }
 
 TEST_F(Capture, ReadFailingMidStreamEndsLikeABrokenPipe) {
   platform.reads = {{true, "one"}, {false, ""}, {true, "never"}};
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
-  EXPECT_EQ(box.text, L"one");
+  EXPECT_EQ(box.model.Text(), L"one");
   EXPECT_EQ(platform.reads.size(), 1u);
   EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));
 }
 
 TEST_F(Capture, ZeroByteReadInsertsNothingButRemovesTheSelection) {
-  box.text = L"keep DROP";
+  box.model.SetText(L"keep DROP");
   platform.reads = {{true, ""}};
-  box.caret = 5, box.selection = 4;
+  box.model.Select(5, 4);
   Run();
   EXPECT_EQ(box.writes, (std::vector<std::wstring>{L""}));
-  EXPECT_EQ(box.text, L"keep ");
+  EXPECT_EQ(box.model.Text(), L"keep ");
 }
 
 TEST_F(Capture, ChildThatWritesNothingLeavesTheBoxAlone) {
-  box.text = L"before";
+  box.model.SetText(L"before");
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
   EXPECT_TRUE(box.writes.empty());
-  EXPECT_EQ(box.text, L"before");
+  EXPECT_EQ(box.model.Text(), L"before");
 }
 
 TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
@@ -101,15 +101,15 @@ TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
 TEST_F(Capture, NulBytesHideNothing) {
   platform.reads = {{true, std::string("a\0b", 3)}};
   Run();
-  EXPECT_EQ(box.text, L"ab");
+  EXPECT_EQ(box.model.Text(), L"ab");
 }
 
 TEST_F(Capture, TargetGoneBetweenChunksLetsGoAtOnce) {
   platform.reads = {{true, "first"}, {true, "late"}, {true, "later"}};
   box.gone_after_pumps = 2;
   EXPECT_EQ(Run(), CaptureEnd::Abandoned);
-  EXPECT_EQ(box.text, L"first");
-  EXPECT_EQ(platform.log, (Log{"CreatePipe", "CreateProcess", "Close2", "Close4",  //
+  EXPECT_EQ(box.model.Text(), L"first");
+  EXPECT_EQ(platform.log, (Log{"CreatePipe", "StartChild", "Close2", "Close4",  //
                                "Pump", "Read1", "SelText", "Pump", "Close3", "Close1"}));
 }
 

@@ -18,7 +18,10 @@ struct Disk {
   std::set<std::string> files;
   std::vector<std::string> asked;
   brisvane::ProbeFn Probe() {
-    return [this](const std::string& p) { asked.push_back(p); return files.count(p) > 0; };
+    return [this](const std::string& p) {
+      asked.push_back(p);
+      return files.count(p) > 0;
+    };
   }
 };
 }  // namespace
@@ -28,7 +31,8 @@ TEST(Probe, EveryCombinationOfTheFourLocations) {
   const std::string paths[] = {k15a, k15b, k16a, k16b};
   for (int mask = 0; mask < 16; ++mask) {
     Disk disk;
-    for (int i = 0; i < 4; ++i) if (mask & (1 << i)) disk.files.insert(paths[i]);
+    for (int i = 0; i < 4; ++i)
+      if (mask & (1 << i)) disk.files.insert(paths[i]);
     std::string t13 = FindStatusCommand(OfficeVersion::k2013, disk.Probe());
     std::string t16 = FindStatusCommand(OfficeVersion::k2016, disk.Probe());
     std::string want13 = (mask & 1)   ? "cscript \"" + k15a + "\" /dstatus"

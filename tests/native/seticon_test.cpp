@@ -43,9 +43,9 @@ TEST(SetIcon, WalksToTheTopOwnerAndSendsInOrder) {
   calls.owners = {{3, 2}, {2, 1}};  // about box -> main window -> application window
   SetIcon(calls, 3, "AAA", true);
   std::vector<std::string> want = {
-      "owner 3", "owner 2", "owner 1",
-      "metric 11", "metric 12", "load AAA 32x32", "send 1 big 1032", "send 3 big 1032",
-      "metric 49", "metric 50", "load AAA 16x16", "send 1 small 1016", "send 3 small 1016"};
+      "owner 3",        "owner 2",           "owner 1",          "metric 11", "metric 12",
+      "load AAA 32x32", "send 1 big 1032",   "send 3 big 1032",  "metric 49", "metric 50",
+      "load AAA 16x16", "send 1 small 1016", "send 3 small 1016"};
   EXPECT_EQ(calls.log, want);
 }
 
@@ -63,7 +63,8 @@ TEST(SetIcon, UnownedWindowIsItsOwnTopAndGetsEachMessageTwice) {
   calls.metric_base = 48;  // metrics are read on every call
   SetIcon(calls, 7, "AAA");
   std::vector<std::string> sends;
-  for (auto& l : calls.log) if (l.rfind("send", 0) == 0) sends.push_back(l);
+  for (auto& l : calls.log)
+    if (l.rfind("send", 0) == 0) sends.push_back(l);
   EXPECT_EQ(sends, (std::vector<std::string>{"send 7 big 1048", "send 7 big 1048",
                                              "send 7 small 1024", "send 7 small 1024"}));
 }
@@ -73,7 +74,8 @@ TEST(SetIcon, MissingGroupSendsNullHandlesAllTheSame) {
   calls.owners = {{2, 1}};
   SetIcon(calls, 2, "NOPE", true);
   std::vector<std::string> sends;
-  for (auto& l : calls.log) if (l.rfind("send", 0) == 0) sends.push_back(l);
+  for (auto& l : calls.log)
+    if (l.rfind("send", 0) == 0) sends.push_back(l);
   EXPECT_EQ(sends, (std::vector<std::string>{"send 1 big 0", "send 2 big 0", "send 1 small 0",
                                              "send 2 small 0"}));
 }

@@ -12,8 +12,10 @@ using namespace brisvane;
 namespace {
 const std::wstring kMsg13 = L"Microsoft Office 2013 not found!";
 const std::wstring kMsg16 = L"Microsoft Office 2016 not found!";
-const std::wstring kCmd13 = L"cscript \"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS\" /dstatus";
-const std::wstring kCmd16 = L"cscript \"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS\" /dstatus";
+const std::wstring kCmd13 =
+    L"cscript \"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS\" /dstatus";
+const std::wstring kCmd16 =
+    L"cscript \"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS\" /dstatus";
 
 class FakeForm : public StatusForm {
  public:
@@ -26,16 +28,25 @@ class FakeForm : public StatusForm {
   bool timer_armed = true;
   std::function<void(int chunk)> between_chunks;
 
-  void DisarmTimer() override { timer_armed = false; log.push_back("disarm"); }
+  void DisarmTimer() override {
+    timer_armed = false;
+    log.push_back("disarm");
+  }
   std::wstring Path2013Text() override { return path13; }
   std::wstring Path2016Text() override { return path16; }
   std::wstring StatusText() override { return status.Text(); }
-  void SetStatusText(const std::wstring& t) override { status.SetText(t); log.push_back("text"); }
+  void SetStatusText(const std::wstring& t) override {
+    status.SetText(t);
+    log.push_back("text");
+  }
   void SetStatusSelStart(long p) override {
     status.SetSelStart(p);
     log.push_back("selstart " + std::to_string(p));
   }
-  void SetScreenPointer(int p) override { pointer = p; log.push_back("pointer " + std::to_string(p)); }
+  void SetScreenPointer(forms::MousePointer p) override {
+    pointer = static_cast<int>(p);
+    log.push_back("pointer " + std::to_string(pointer));
+  }
   CaptureEnd Capture(const std::wstring& cmd) override {
     EXPECT_EQ(pointer, 11) << "hourglass while capturing";
     EXPECT_FALSE(timer_armed) << "timer disarmed before any capture";
@@ -86,8 +97,9 @@ TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
   form.path13 = kCmd13;
   form.path16 = kCmd16;
   StatusRun(form).OnTimer();
-  std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13", "selstart 0", "pointer 0",
-                                   "pointer 11", "capture 16", "selstart 0", "pointer 0"};
+  std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13",
+                                   "selstart 0", "pointer 0",  "pointer 11",
+                                   "capture 16", "selstart 0", "pointer 0"};
   EXPECT_EQ(form.log, want);
 }
 
@@ -110,8 +122,8 @@ TEST(StatusRun, OutputWithoutFinalLineBreakPutsTheMessageOnTheNextLine) {
 
 // Only the exact message counts as not found; anything else is run.
 TEST(StatusRun, NearMissesOfTheMessageAreRunAsCommandLines) {
-  for (const std::wstring& text : {std::wstring(L"microsoft Office 2013 not found!"),
-                                   kMsg13 + L" ", std::wstring(), kMsg16}) {
+  for (const std::wstring& text :
+       {std::wstring(L"microsoft Office 2013 not found!"), kMsg13 + L" ", std::wstring(), kMsg16}) {
     FakeForm form;
     form.path13 = text;
     form.path16 = kMsg16;
@@ -126,7 +138,9 @@ TEST(StatusRun, ClickDuringCaptureMovesWhereLaterChunksGo) {
   form.path13 = kMsg13;
   form.path16 = kCmd16;
   form.output[kCmd16] = {L"A", L"B"};
-  form.between_chunks = [&](int i) { if (i == 1) form.status.SetSelStart(form.status.Text().size()); };
+  form.between_chunks = [&](int i) {
+    if (i == 1) form.status.SetSelStart(form.status.Text().size());
+  };
   StatusRun(form).OnTimer();
   EXPECT_EQ(form.status.Text(), L"A" + kMsg13 + L"B");
 }

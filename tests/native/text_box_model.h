@@ -1,4 +1,5 @@
-// A text box with the caret rules of the forms' text box, for the status run.
+// A text box of plain text with the caret rules of the forms' text box: the
+// status run's pane and the capture's target in the native tests.
 #pragma once
 
 #include <algorithm>
@@ -10,12 +11,19 @@ class TextBoxModel {
   long SelStart() const { return sel_start_; }
   long SelLength() const { return sel_length_; }
 
-  void SetText(const std::wstring& t) { text_ = t; sel_start_ = 0; sel_length_ = 0; }
+  void SetText(const std::wstring& t) {
+    text_ = t;
+    sel_start_ = 0;
+    sel_length_ = 0;
+  }
   void SetSelStart(long pos) {
     sel_start_ = std::clamp<long>(pos, 0, static_cast<long>(text_.size()));
     sel_length_ = 0;
   }
-  void Select(long start, long length) { sel_start_ = start; sel_length_ = length; }
+  void Select(long start, long length) {
+    sel_start_ = start;
+    sel_length_ = length;
+  }
   void SetSelText(const std::wstring& t) {
     text_.replace(sel_start_, sel_length_, t);
     sel_start_ += static_cast<long>(t.size());

@@ -10,39 +10,39 @@ namespace restest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::uint16_t le16(const Bytes& b, std::size_t at);
-std::uint32_t le32(const Bytes& b, std::size_t at);
-Bytes readFile(const std::string& path);  // empty when missing
+std::uint16_t Le16(const Bytes& b, std::size_t at);
+std::uint32_t Le32(const Bytes& b, std::size_t at);
+Bytes ReadFile(const std::string& path);  // empty when missing
 
 // Numeric IDs are written "#3", names as they are ("AAA").
 struct Resource {
-    std::string type, name;
-    unsigned language;
-    Bytes data;
+  std::string type, name;
+  unsigned language;
+  Bytes data;
 };
 
 // Leaves in directory order; throws std::runtime_error on a malformed file.
-std::vector<Resource> readResources(const Bytes& pe);
+std::vector<Resource> ReadResources(const Bytes& pe);
 
 struct Pixel {
-    bool transparent;
-    int r, g, b, a;
+  bool transparent;
+  int r, g, b, a;
 };
 
 // An icon image: BITMAPINFOHEADER with doubled height, colour table, colour
 // bits, AND mask. Throws std::runtime_error if the header is not one.
 class IconImage {
-public:
-    explicit IconImage(Bytes bytes);
-    int width() const { return width_; }
-    int bitCount() const { return bpp_; }
-    std::size_t expectedSize() const;  // what header, table and rows add up to
-    Pixel at(int x, int y) const;      // y = 0 is the top row
-    std::uint32_t paletteEntry(int i) const;  // 0x00RRGGBB
+ public:
+  explicit IconImage(Bytes bytes);
+  int width() const { return width_; }
+  int bit_count() const { return bpp_; }
+  std::size_t ExpectedSize() const;         // what header, table and rows add up to
+  Pixel At(int x, int y) const;             // y = 0 is the top row
+  std::uint32_t PaletteEntry(int i) const;  // 0x00RRGGBB
 
-private:
-    Bytes b_;
-    int width_, height_, bpp_;
+ private:
+  Bytes b_;
+  int width_, height_, bpp_;
 };
 
 }  // namespace restest

@@ -7,24 +7,25 @@ exe=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/wine-env"
 "$root/tools/wine-prefix"
-shot=$(mktemp --suffix=.png)
+shot=${BRISVANE_SCREEN_SHOT:-$(mktemp --suffix=.png)}
 
 "$WINE64" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null; rm -f "$shot"' EXIT
+trap 'kill $pid 2>/dev/null; [ -n "${BRISVANE_SCREEN_SHOT:-}" ] || rm -f "$shot"' EXIT
 
 fail=0
 check() {  # name, actual, expected
   if [ "$2" != "$3" ]; then echo "FAIL $1: got $2, want $3"; fail=1; else echo "ok   $1"; fi
 }
 
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Brisvane \[Office 2013 and' | head -1)
+main=$(timeout 30 xdotool search --sync --onlyvisible --name "$("$root/tools/identity" --regex BRISVANE_MAIN_CAPTION)" | head -1)
 [ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
 xdotool windowfocus --sync "$main"
 xdotool key alt+h
 sleep 0.3  # the menu has no window of its own to wait for
 xdotool key Down Return
-about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About$' | head -1)
+about_caption=$("$root/tools/identity" --regex BRISVANE_ABOUT_CAPTION)
+about=$(timeout 10 xdotool search --sync --onlyvisible --name "$about_caption" | head -1)
 [ -n "$about" ] || { echo "FAIL no about box"; exit 1; }
 
 import -window "$about" "$shot"
@@ -68,10 +69,10 @@ check "link drawn in a blue highlight" "$(region 136 136 180 14 "$link_blue")" "
 # Esc closes the box.
 xdotool key Escape
 for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1 || break
+  xdotool search --onlyvisible --name "$about_caption" >/dev/null 2>&1 || break
   sleep 0.1
 done
-if xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1; then
+if xdotool search --onlyvisible --name "$about_caption" >/dev/null 2>&1; then
   echo "FAIL Esc left the box open"; fail=1
 else
   echo "ok   Esc closed the box"

@@ -18,7 +18,7 @@ check() {  # name, actual, expected
   if [ "$2" != "$3" ]; then echo "FAIL $1: got $2, want $3"; fail=1; else echo "ok   $1"; fi
 }
 
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Brisvane \[Office 2013 and' | head -1)
+main=$(timeout 30 xdotool search --sync --onlyvisible --name "$("$root/tools/identity" --regex BRISVANE_MAIN_CAPTION)" | head -1)
 [ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
 
 import -window "$main" "$shot"

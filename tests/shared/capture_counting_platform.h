@@ -16,9 +16,9 @@ class CountingPlatform : public CapturePlatform {
  public:
   explicit CountingPlatform(CapturePlatform& inner) : inner_(inner) {}
 
-  std::set<Handle> open;             // opened and not yet closed
-  std::vector<Handle> opened;        // every handle opened, in order
-  std::vector<std::string> faults;   // closes of handles not open
+  std::set<Handle> open;            // opened and not yet closed
+  std::vector<Handle> opened;       // every handle opened, in order
+  std::vector<std::string> faults;  // closes of handles not open
   Handle last_process = 0;
   int closes = 0;
 
@@ -31,9 +31,9 @@ class CountingPlatform : public CapturePlatform {
     Opened(*write_end);
     return true;
   }
-  bool CreateProcess(const std::string& command_line, const std::string* start_in,
-                     Handle std_out_err, Handle* process, Handle* thread) override {
-    if (!inner_.CreateProcess(command_line, start_in, std_out_err, process, thread)) return false;
+  bool StartChild(const std::string& command_line, const std::string* start_in, Handle std_out_err,
+                  Handle* process, Handle* thread) override {
+    if (!inner_.StartChild(command_line, start_in, std_out_err, process, thread)) return false;
     Opened(*process);
     Opened(*thread);
     last_process = *process;

@@ -2,37 +2,20 @@
 // what only this process can see (icons, pointers, fonts, GDI counts) and
 // keys through the forms' own event pump.
 #include <windows.h>
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <functional>
 #include <string>
-#include <thread>
 
-#include "about/frmAbout.h"
-#include "app/frmMain.h"
 #include "child.h"
+#include "forms/fonts.h"
+#include "forms/text.h"
 #include "res/identity.h"
+#include "support.h"
 
 namespace brisvane::test {
 namespace {
 
 using forms::Px;
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (;;) {
-    forms::Application::Get().DoEvents();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
-
-void Pump() { forms::Application::Get().DoEvents(); }
 
 // Calls of ShellExecuteA made by the product code, caught in this program's
 // import table so that the shell opens nothing.
@@ -43,8 +26,8 @@ struct ShellCall {
   INT show = -1;
 } g_shell;
 
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params,
-                                    LPCSTR dir, INT show) {
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
+                                    INT show) {
   ++g_shell.count;
   g_shell.owner = owner;
   g_shell.verb = verb ? verb : "<null>";
@@ -61,8 +44,8 @@ void* PatchImport(const char* dll, const char* function, void* replacement) {
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function));
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
-       imp->Name; ++imp) {
+  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+       ++imp) {
     if (lstrcmpiA(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
     for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
          thunk->u1.Function; ++thunk) {
@@ -111,46 +94,27 @@ LOGFONTW FontOf(HWND w) {
   return lf;
 }
 
-}  // namespace
-
-// The end-to-end tests' stand-in for the shell's open action on web
-// addresses: writes its arguments after the first into the file named first.
-BRISVANE_CHILD(record_open) {
-  if (args.empty()) return 2;
-  std::FILE* f = std::fopen(args[0].c_str(), "wb");
-  if (!f) return 1;
-  for (std::size_t i = 1; i < args.size(); ++i) std::fprintf(f, "%s\n", args[i].c_str());
-  std::fclose(f);
-  return 0;
-}
-
-namespace {
-
-class AboutBox : public ::testing::Test {
+class AboutBox : public ProgramTest {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    // Never unloaded here: unloading the last form would post WM_QUIT.
-    frmMain.Show();
-  }
   void SetUp() override {
+    frmMain.Show();
     main_ = frmMain.Hwnd();
     ASSERT_TRUE(main_);
   }
-  void TearDown() override {
-    if (frmAbout.Loaded()) frmAbout.Unload();
-    Pump();
-  }
   HWND About() {
     SendMessageW(main_, WM_COMMAND, MainForm::mnuAbout, 0);
-    Pump();
+    app.DoEvents();
     return frmAbout.Hwnd();
   }
   HWND Label(int id) { return GetDlgItem(frmAbout.Pic1(), id); }
-  bool Closed() { return PumpUntil([] { return !frmAbout.Loaded(); }, 2000); }
+  bool Closed() {
+    return PumpUntil(
+        app, [this] { return !frmAbout.Loaded(); }, 2000);
+  }
+  // The key or click was meant to change nothing: the box is still there
+  // once everything it caused has been handled.
   bool StaysOpen() {
-    PumpUntil([] { return false; }, 200);
+    app.DoEvents();
     return frmAbout.Loaded();
   }
 
@@ -193,11 +157,15 @@ TEST_F(AboutBox, ControlsSitWhereTheDesignPutsThem) {
   ASSERT_TRUE(About());
   const int dpi = forms::ScreenDpi();
   HWND pic = frmAbout.Pic1();
-  struct Fixed { int id; std::wstring text; int left, top, width, height; };
+  struct Fixed {
+    int id;
+    std::wstring text;
+    int left, top, width, height;
+  };
   const Fixed fixed[] = {
-      {AboutForm::idTitle, L"Brisvane ", 240, 240, 4455, 255},
-      {AboutForm::idTitle2, L"[Office 2013 and 2016 Edition: Last 5 Digits]", 240, 480, 4455, 255},
-      {AboutForm::idVerJP, L"1.1", 840, 960, 855, 255},
+      {AboutForm::idTitle, L"" BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255},
+      {AboutForm::idTitle2, L"" BRISVANE_TITLE_EDITION, 240, 480, 4455, 255},
+      {AboutForm::idVerJP, L"" BRISVANE_ABOUT_VERSION, 840, 960, 855, 255},
       {AboutForm::idCopyright, forms::Widen(BRISVANE_COPYRIGHT_LINE).c_str(), 960, 1800, 3795, 195},
   };
   for (const Fixed& f : fixed) {
@@ -255,7 +223,14 @@ TEST_F(AboutBox, ControlsSitWhereTheDesignPutsThem) {
 TEST_F(AboutBox, FontsAsDesigned) {
   ASSERT_TRUE(About());
   const int dpi = forms::ScreenDpi();
-  struct Expected { int id; const wchar_t* face; double points; LONG weight; BYTE charset; bool underline; };
+  struct Expected {
+    int id;
+    const wchar_t* face;
+    double points;
+    LONG weight;
+    BYTE charset;
+    bool underline;
+  };
   const Expected expected[] = {
       {AboutForm::idTitle, L"Arial", 9.75, 700, 204, false},
       {AboutForm::idTitle2, L"Arial", 9.75, 700, 204, false},
@@ -300,13 +275,18 @@ TEST_F(AboutBox, FocusStartsOnCloseAndKeysTakeTheFormsPath) {
   }
 
   PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_TAB, 1);
-  ASSERT_TRUE(PumpUntil([] { return GetFocus() == frmAbout.Pic1(); }, 2000));
+  ASSERT_TRUE(PumpUntil(
+      app, [this] { return GetFocus() == frmAbout.Pic1(); }, 2000));
   PostMessageW(frmAbout.Pic1(), WM_KEYDOWN, VK_ESCAPE, 1);
   EXPECT_TRUE(Closed()) << "Esc from the panel";
 }
 
 TEST_F(AboutBox, CloseKeysUnloadIt) {
-  struct Case { const char* name; UINT msg; WPARAM key; };
+  struct Case {
+    const char* name;
+    UINT msg;
+    WPARAM key;
+  };
   const Case cases[] = {
       {"Esc", WM_KEYDOWN, VK_ESCAPE},
       {"Enter", WM_KEYDOWN, VK_RETURN},
@@ -325,8 +305,8 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
 }
 
 TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
-  void* original = PatchImport("shell32.dll", "ShellExecuteA",
-                               reinterpret_cast<void*>(&RecordShellExecute));
+  void* original =
+      PatchImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
   ASSERT_TRUE(original) << "ShellExecuteA is not imported by name";
   g_shell = {};
   HWND box = About();
@@ -370,7 +350,10 @@ TEST_F(AboutBox, LinkPointerIsTheHandWithItsHotSpotOnTheFingertip) {
   BITMAP bm{};
   GetObjectW(info.hbmMask, sizeof bm, &bm);
   EXPECT_EQ(bm.bmWidth, 32);
-  struct { BITMAPINFOHEADER h; RGBQUAD colors[2]; } bi{};
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colors[2];
+  } bi{};
   bi.h = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
   DWORD rows[32];  // one 32-bit word per row
   HDC dc = GetDC(nullptr);
@@ -389,18 +372,21 @@ TEST_F(AboutBox, LinkPointerIsTheHandWithItsHotSpotOnTheFingertip) {
   }
 
   HWND pic = frmAbout.Pic1(), link = Label(AboutForm::idLink);
-  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), hand);
-  SendMessageW(pic, WM_SETCURSOR, reinterpret_cast<WPARAM>(pic), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  SendMessageW(pic, WM_SETCURSOR, reinterpret_cast<WPARAM>(pic),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
-  forms::Application::Get().SetMousePointer(11);
-  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  app.SetMousePointer(forms::MousePointer::kHourglass);
+  SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << "the busy pointer outranks the hand";
-  forms::Application::Get().SetMousePointer(0);
+  app.SetMousePointer(forms::MousePointer::kDefault);
 }
 
 TEST_F(AboutBox, DesignIconUntilTheCommandGivesItAndTheApplicationWindowZZZ) {
-  HWND app = forms::Application::Get().Window();
+  HWND owner = app.Window();
   const HICON main_big = IconOf(main_, ICON_BIG), main_small = IconOf(main_, ICON_SMALL);
   ASSERT_TRUE(main_big);
 
@@ -415,17 +401,18 @@ TEST_F(AboutBox, DesignIconUntilTheCommandGivesItAndTheApplicationWindowZZZ) {
   const HICON zzz_big = IconOf(box, ICON_BIG), zzz_small = IconOf(box, ICON_SMALL);
   EXPECT_TRUE(zzz_big);
   EXPECT_NE(zzz_big, design);
-  EXPECT_EQ(zzz_big, reinterpret_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), "ZZZ",
-                                                        IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE)));
+  EXPECT_EQ(zzz_big,
+            reinterpret_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), "ZZZ", IMAGE_ICON, 0, 0,
+                                               LR_SHARED | LR_DEFAULTSIZE)));
   EXPECT_EQ(IconSize(zzz_big).cx, GetSystemMetrics(SM_CXICON)) << "the 16 x 16 image scaled up";
-  EXPECT_EQ(IconOf(app, ICON_BIG), zzz_big);
-  EXPECT_EQ(IconOf(app, ICON_SMALL), zzz_small);
+  EXPECT_EQ(IconOf(owner, ICON_BIG), zzz_big);
+  EXPECT_EQ(IconOf(owner, ICON_SMALL), zzz_small);
   EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
   EXPECT_EQ(IconOf(main_, ICON_SMALL), main_small);
 
   frmAbout.Unload();
-  EXPECT_EQ(IconOf(app, ICON_BIG), zzz_big) << "the application window keeps ZZZ";
-  EXPECT_EQ(IconOf(app, ICON_SMALL), zzz_small);
+  EXPECT_EQ(IconOf(owner, ICON_BIG), zzz_big) << "the application window keeps ZZZ";
+  EXPECT_EQ(IconOf(owner, ICON_SMALL), zzz_small);
   EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
 }
 
@@ -466,10 +453,17 @@ TEST_F(AboutBox, TwentyOpeningsAndClosingsLeaveNoObjectBehind) {
     HCURSOR hand = frmAbout.LinkPointer();
     ASSERT_TRUE(hand);
     switch (round % 4) {
-      case 0: PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_ESCAPE, 1); break;
-      case 1: PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_RETURN, 1); break;
-      case 2: PostMessageW(frmAbout.cmdClose(), WM_SYSCHAR, 'c', 1 | 1 << 29); break;
-      default: PostMessageW(box, WM_CLOSE, 0, 0);
+      case 0:
+        PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_ESCAPE, 1);
+        break;
+      case 1:
+        PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_RETURN, 1);
+        break;
+      case 2:
+        PostMessageW(frmAbout.cmdClose(), WM_SYSCHAR, 'c', 1 | 1 << 29);
+        break;
+      default:
+        PostMessageW(box, WM_CLOSE, 0, 0);
     }
     ASSERT_TRUE(Closed());
     EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);

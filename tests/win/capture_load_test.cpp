@@ -2,9 +2,6 @@
 // runs, 16 MB of uneven output into the pane, a child killed mid-stream, and
 // the decoder's property with the system's own code pages.
 #include <windows.h>
-#undef CreateProcess
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,54 +14,12 @@
 #include "capture/capture_win.h"
 #include "capture_stream.h"
 #include "child.h"
-#include "forms/forms.h"
+#include "support.h"
 #include "tests/shared/capture_counting_platform.h"
 #include "tests/shared/capture_decoder_property.h"
 
 namespace brisvane::test {
 namespace {
-
-// The status pane as the main window builds it (a forms::TextBox with the
-// pane's styles) in a hidden window, written and pumped as the main window
-// does as a capture target.
-class PaneTarget : public CaptureTarget {
- public:
-  PaneTarget() {
-    // The test program carries the product's manifest, which sends EDIT to
-    // the common controls; they must be loaded first.
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    window_ = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP, 0, 0, 500, 300, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    pane.Create(window_, 1,
-                {20, 20, 7200, 3840,
-                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                 WS_EX_CLIENTEDGE, true},
-                96);
-    pane.SetFont(forms::MakeFont(L"MS Sans Serif", 8.25, FW_BOLD, RUSSIAN_CHARSET));
-  }
-  ~PaneTarget() override {
-    DestroyWindow(window_);
-    pane.Destroyed();
-  }
-
-  void PumpEvents() override {
-    forms::Application::Get().DoEvents();
-    if (on_pump) on_pump();
-  }
-  bool Gone() const override { return false; }
-  void SelText(const std::wstring& chunk) override {
-    pane.SetSelText(chunk);
-    shown += chunk.size();
-  }
-
-  forms::TextBox pane;
-  std::size_t shown = 0;
-  std::function<void()> on_pump;
-
- private:
-  HWND window_ = nullptr;
-};
 
 // Counts what arrives and shows nothing, for runs about handles, not text.
 struct CountingTarget : CaptureTarget {
@@ -75,9 +30,8 @@ struct CountingTarget : CaptureTarget {
 };
 
 std::string UnevenLine(unsigned code_page, std::uint64_t seed, std::size_t total) {
-  return ChildCommandLine("capture_uneven", std::to_string(code_page) + " " +
-                                                std::to_string(seed) + " " +
-                                                std::to_string(total));
+  return ChildCommandLine("capture_uneven", std::to_string(code_page) + " " + std::to_string(seed) +
+                                                " " + std::to_string(total));
 }
 
 // The whole output of a capture_uneven child, and how many of its writes
@@ -121,8 +75,8 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 
 TEST(CaptureLoad, FiftyCapturesCloseEveryHandleTheyOpenedExactlyOnce) {
   const std::size_t big = 200 * 1024;
-  const std::size_t big_text = DecodeWhole(WindowsCodePage::Oem(),
-                                           WholeUnevenOutput(GetOEMCP(), 3, big).bytes).size();
+  const std::size_t big_text =
+      DecodeWhole(WindowsCodePage::Oem(), WholeUnevenOutput(GetOEMCP(), 3, big).bytes).size();
   const struct {
     std::string line;
     std::size_t text;
@@ -264,8 +218,8 @@ class RecordCounter {
  public:
   RecordCounter()
       : name_("brisvane-records-" + std::to_string(GetCurrentProcessId())),
-        mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8,
-                                    name_.c_str())),
+        mapping_(
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, name_.c_str())),
         value_(mapping_ ? static_cast<volatile LONG64*>(
                               MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 8))
                         : nullptr) {}

@@ -71,12 +71,15 @@ class UnevenOutput {
     }
     std::uint32_t c = 0;
     switch (random_.Below(3)) {
-      case 0: c = 0x80 + static_cast<std::uint32_t>(random_.Below(0x780)); break;
+      case 0:
+        c = 0x80 + static_cast<std::uint32_t>(random_.Below(0x780));
+        break;
       case 1:
         do c = 0x800 + static_cast<std::uint32_t>(random_.Below(0xF800));
         while (c >= 0xD800 && c <= 0xDFFF);
         break;
-      default: c = 0x10000 + static_cast<std::uint32_t>(random_.Below(0x100000));
+      default:
+        c = 0x10000 + static_cast<std::uint32_t>(random_.Below(0x100000));
     }
     std::string bytes;
     const auto cont = [](std::uint32_t bits) { return static_cast<char>(0x80 | (bits & 0x3F)); };

@@ -1,14 +1,14 @@
 // The capture with real child processes, writing into a real EDIT control.
 #include <windows.h>
-#undef CreateProcess
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "capture/capture_win.h"
 #include "child.h"
+#include "forms/failure.h"
+#include "support.h"
+#include "tests/shared/capture_counting_platform.h"
 
 namespace brisvane::test {
 namespace {
@@ -18,10 +18,7 @@ namespace {
 class EditTarget : public CaptureTarget {
  public:
   EditTarget() {
-    // The test program carries the product's manifest, which sends EDIT to
-    // the common controls; they must be loaded first.
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControls();
     window_ = CreateWindowExW(0, L"STATIC", L"capture", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     edit_ = CreateWindowExW(0, L"EDIT", L"",
@@ -29,7 +26,10 @@ class EditTarget : public CaptureTarget {
                             0, 400, 300, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
   }
-  ~EditTarget() override { DestroyWindow(window_); }
+  ~EditTarget() override {
+    DestroyWindow(window_);
+    DrainThreadQueue();
+  }
 
   void PumpEvents() override {
     MSG msg;
@@ -127,7 +127,10 @@ TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
   EXPECT_EQ(box.Text(), L"parent;grandchild");
 }
 
-TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWriting) {
+// Let go of, the child is not waited for; and since it holds no read end of
+// its own, its pipe breaks, so that a megabyte of writes after that ends it
+// instead of blocking it for good.
+TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
   NamedEvent release("release"), done("done");
   box.on_pump = [this] { box.gone = box.writes > 0; };
   EXPECT_EQ(
@@ -137,7 +140,25 @@ TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWriting) {
       << "waited for the child";
   EXPECT_EQ(box.Text(), L"first");
   SetEvent(release.handle);
-  EXPECT_EQ(WaitForSingleObject(done.handle, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_EQ(WaitForSingleObject(done.handle, 10000), static_cast<DWORD>(WAIT_OBJECT_0))
+      << "the child blocked on a pipe that never breaks";
+}
+
+// A chunk the system cannot decode is a failure, not an empty chunk; it
+// passes through the capture, which still closes what it opened.
+TEST_F(CaptureWin, DecodingThatFailsPassesThroughWithEveryHandleClosed) {
+  const WindowsCodePage missing(12345);
+  ASSERT_FALSE(IsValidCodePage(missing.id()));
+  Win32CapturePlatform real;
+  CountingPlatform counting(real);
+  try {
+    CaptureConsoleOutput(counting, missing, ChildCommandLine("capture_interleave"), box);
+    ADD_FAILURE() << "a chunk that could not be decoded passed as empty";
+  } catch (const forms::Failure& e) {
+    EXPECT_NE(std::string(e.what()).find("MultiByteToWideChar"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(counting.Balanced());
+  EXPECT_EQ(box.writes, 0);
 }
 
 TEST_F(CaptureWin, DecodesTheOemCodePage) {

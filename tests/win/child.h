@@ -25,8 +25,8 @@ std::string ChildCommandLine(const std::string& name, const std::string& args = 
 
 }  // namespace brisvane::test
 
-#define BRISVANE_CHILD(name)                                                          \
-  static int BrisvaneChild_##name(const std::vector<std::string>& args);              \
-  [[maybe_unused]] static const bool brisvane_child_registered_##name =               \
-      ::brisvane::test::RegisterChild(#name, &BrisvaneChild_##name);                  \
+#define BRISVANE_CHILD(name)                                             \
+  static int BrisvaneChild_##name(const std::vector<std::string>& args); \
+  [[maybe_unused]] static const bool brisvane_child_registered_##name =  \
+      ::brisvane::test::RegisterChild(#name, &BrisvaneChild_##name);     \
   static int BrisvaneChild_##name([[maybe_unused]] const std::vector<std::string>& args)

@@ -1,4 +1,5 @@
-// The child processes of the capture tests.
+// The child processes that the tests start: the test program itself, run
+// as `win_tests.exe --child NAME args...` (see child.h).
 #include <windows.h>
 
 #include <cstdio>
@@ -91,11 +92,16 @@ BRISVANE_CHILD(capture_late) {
 }
 
 // capture_hold RELEASE DONE: writes, keeps its output open until RELEASE is
-// set, then says DONE.
+// set, then writes a megabyte, many times what the pipe holds, in 4 KB
+// pieces until a write fails, and says DONE as it ends.
 BRISVANE_CHILD(capture_hold) {
   Write(STD_OUTPUT_HANDLE, "first");
   WaitForEvent(args.at(0), 60000);
-  Write(STD_OUTPUT_HANDLE, "late");
+  const std::string piece(4096, 'x');
+  DWORD written = 0;
+  for (int i = 0; i < 256; ++i) {
+    if (!WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), piece.data(), 4096, &written, nullptr)) break;
+  }
   HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, args.at(1).c_str());
   if (done) SetEvent(done);
   return 0;
@@ -137,4 +143,15 @@ BRISVANE_CHILD(capture_records) {
     }
     InterlockedExchange64(const_cast<LONG64*>(written), *written + done);
   }
+}
+
+// The end-to-end tests' stand-in for the shell's open action on web
+// addresses: writes its arguments after the first into the file named first.
+BRISVANE_CHILD(record_open) {
+  if (args.empty()) return 2;
+  std::FILE* f = std::fopen(args[0].c_str(), "wb");
+  if (!f) return 1;
+  for (std::size_t i = 1; i < args.size(); ++i) std::fprintf(f, "%s\n", args[i].c_str());
+  std::fclose(f);
+  return 0;
 }

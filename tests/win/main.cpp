@@ -1,7 +1,6 @@
 // The gtest main of win_tests, which doubles as the child processes that the
 // tests start (see child.h).
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,30 +1,17 @@
-// The main window in this process: what only its own process can see (menus,
-// icons, fonts, colours answered to the pane) and the pane's capacity.
+// The main window in this process: its layout, menus, icons, the pane's font
+// and colours, the pane's capacity and what unloading frees.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
 
-#include "app/frmMain.h"
-#include "child.h"
+#include "forms/failure.h"
+#include "support.h"
 
+namespace brisvane::test {
 namespace {
 
-using brisvane::frmMain;
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 10000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (;;) {
-    forms::Application::Get().DoEvents();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
+using forms::Px;
 
 std::wstring MenuText(HMENU menu, int pos) {
   wchar_t text[64] = {};
@@ -42,16 +29,57 @@ HICON IconOf(HWND w, WPARAM which) {
   return reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0));
 }
 
-class MainFormInProcess : public ::testing::Test {
+RECT RectIn(HWND control, HWND container) {
+  RECT rc;
+  GetWindowRect(control, &rc);
+  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+class MainFormInProcess : public ProgramTest {
  protected:
-  // Never unloaded here: the last form's unload ends the event loop.
   void SetUp() override {
     frmMain.Show();
     ASSERT_TRUE(frmMain.Loaded());
   }
 };
 
-}  // namespace
+TEST_F(MainFormInProcess, FixedWindowCentredWithThePaneAndHiddenPathBoxesAsDesigned) {
+  const HWND main = frmMain.Hwnd();
+  const LONG style = GetWindowLongW(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "own taskbar button";
+  EXPECT_EQ(GetWindow(main, GW_OWNER), app.Window());
+
+  const int dpi = forms::ScreenDpi();
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, Px(MainForm::kClientWidthTwips, dpi));
+  EXPECT_EQ(client.bottom, Px(MainForm::kClientHeightTwips, dpi));
+  RECT frame;
+  GetWindowRect(main, &frame);
+  EXPECT_LE(std::abs((frame.left + frame.right) - GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs((frame.top + frame.bottom) - GetSystemMetrics(SM_CYSCREEN)), 1);
+
+  const HWND pane = frmMain.txtStatus.Hwnd();
+  const LONG pane_style = GetWindowLongW(pane, GWL_STYLE);
+  EXPECT_TRUE(pane_style & ES_MULTILINE);
+  EXPECT_TRUE(pane_style & ES_READONLY);
+  EXPECT_TRUE(pane_style & WS_VSCROLL);
+  EXPECT_FALSE(pane_style & WS_HSCROLL);
+  EXPECT_TRUE(IsWindowVisible(pane));
+  const RECT rc = RectIn(pane, main);
+  EXPECT_EQ(rc.left, Px(20, dpi));
+  EXPECT_EQ(rc.top, Px(20, dpi));
+  EXPECT_EQ(rc.right - rc.left, Px(7200, dpi));
+  EXPECT_EQ(rc.bottom - rc.top, Px(3840, dpi));
+  for (HWND box : {frmMain.txtPath2013.Hwnd(), frmMain.txtPath2016.Hwnd()}) {
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(IsWindowVisible(box));
+  }
+}
 
 TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
   HMENU bar = GetMenu(frmMain.Hwnd());
@@ -74,13 +102,13 @@ TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
 }
 
 TEST_F(MainFormInProcess, MainAndApplicationWindowCarryTheAaaIcons) {
-  HWND app = GetWindow(frmMain.Hwnd(), GW_OWNER);
-  ASSERT_EQ(app, forms::Application::Get().Window());
+  HWND owner = GetWindow(frmMain.Hwnd(), GW_OWNER);
+  ASSERT_EQ(owner, app.Window());
   HICON big = Shared("AAA", SM_CXICON, SM_CYICON);
   HICON small = Shared("AAA", SM_CXSMICON, SM_CYSMICON);
   ASSERT_TRUE(big);
   ASSERT_TRUE(small);
-  for (HWND w : {frmMain.Hwnd(), app}) {
+  for (HWND w : {frmMain.Hwnd(), owner}) {
     EXPECT_EQ(IconOf(w, ICON_BIG), big);
     EXPECT_EQ(IconOf(w, ICON_SMALL), small);
   }
@@ -89,7 +117,8 @@ TEST_F(MainFormInProcess, MainAndApplicationWindowCarryTheAaaIcons) {
 TEST_F(MainFormInProcess, PaneIsBoldWhiteOnBlue) {
   HWND pane = frmMain.txtStatus.Hwnd();
   LOGFONTW lf{};
-  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)), sizeof lf, &lf));
+  ASSERT_TRUE(
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)), sizeof lf, &lf));
   EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
   EXPECT_EQ(lf.lfWeight, 700);
   EXPECT_EQ(lf.lfCharSet, 204);
@@ -97,9 +126,9 @@ TEST_F(MainFormInProcess, PaneIsBoldWhiteOnBlue) {
 
   // A read-only EDIT asks its parent for colours as a static control does.
   HDC dc = CreateCompatibleDC(nullptr);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(frmMain.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                   reinterpret_cast<LPARAM>(pane)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(frmMain.Hwnd(), WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(pane)));
   LOGBRUSH lb{};
   ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
   EXPECT_EQ(lb.lbColor, 0x00D08410u);
@@ -109,10 +138,9 @@ TEST_F(MainFormInProcess, PaneIsBoldWhiteOnBlue) {
 }
 
 TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
-  const std::wstring both =
-      L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
+  const std::wstring both = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
   EXPECT_TRUE(frmMain.Timer1.Enabled());
-  ASSERT_TRUE(PumpUntil([&] { return frmMain.txtStatus.Text() == both; }));
+  ASSERT_TRUE(PumpUntil(app, [&] { return frmMain.txtStatus.Text() == both; }));
   EXPECT_FALSE(frmMain.Timer1.Enabled()) << "one-shot";
   DWORD start = 0, end = 1;
   SendMessageW(frmMain.txtStatus.Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -121,60 +149,59 @@ TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
   EXPECT_EQ(end, 0u);
 }
 
-// The EDIT's default limit would silently drop inserts past 30,000 characters.
-TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandInsertedCharacters) {
+// The EDIT's default limit would silently drop inserts past 30,000 characters;
+// a box that takes less than it was given says so.
+TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandCharactersAndReportsWhatItRefuses) {
   frmMain.txtStatus.SetText(L"");
   const std::wstring chunk(10000, L'x');
   for (int i = 0; i < 11; ++i) frmMain.txtStatus.SetSelText(chunk);
   EXPECT_EQ(frmMain.txtStatus.Text().size(), 110000u);
+
+  SendMessageW(frmMain.txtStatus.Hwnd(), EM_SETLIMITTEXT, 110005, 0);
+  try {
+    frmMain.txtStatus.SetSelText(chunk);
+    ADD_FAILURE() << "a write the box did not take passed as done";
+  } catch (const forms::Failure& e) {
+    EXPECT_STREQ(e.what(), "EM_REPLACESEL failed: the text box took 5 of 10000 characters");
+  }
 }
 
 TEST_F(MainFormInProcess, HourglassCoversEveryWindowWhileSet) {
   HWND pane = frmMain.txtStatus.Hwnd();
-  forms::Application::Get().SetMousePointer(11);
+  app.SetMousePointer(forms::MousePointer::kHourglass);
   EXPECT_TRUE(SendMessageW(frmMain.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
-  forms::Application::Get().SetMousePointer(0);
+  app.SetMousePointer(forms::MousePointer::kDefault);
   EXPECT_FALSE(SendMessageW(frmMain.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
 }
 
-// main_unload: shows the main window and unloads it again (which would end
-// the test run's own event loop, hence a child). Exit code: a bit per object
-// left behind.
-BRISVANE_CHILD(main_unload) {
+using MainFormUnload = ProgramTest;
+
+TEST_F(MainFormUnload, FreesThePanesFontAndBrushAndEndsTheLoop) {
   const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
   frmMain.Show();
   HWND pane = frmMain.txtStatus.Hwnd();
   auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0));
   HDC dc = CreateCompatibleDC(nullptr);
-  auto brush = reinterpret_cast<HGDIOBJ>(SendMessageW(
-      frmMain.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-      reinterpret_cast<LPARAM>(pane)));
+  auto brush = reinterpret_cast<HGDIOBJ>(SendMessageW(frmMain.Hwnd(), WM_CTLCOLORSTATIC,
+                                                      reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(pane)));
   DeleteDC(dc);
-  if (GetObjectType(font) != OBJ_FONT || GetObjectType(brush) != OBJ_BRUSH) return 64;
+  ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
   frmMain.Unload();
-  int left = 0;
-  if (forms::ResourceCount::Gdi() != gdi) left |= 1;
-  if (forms::ResourceCount::Icons() != icons) left |= 2;
-  if (GetObjectType(font) != 0) left |= 4;
-  if (GetObjectType(brush) != 0) left |= 8;
-  if (IsWindow(pane)) left |= 16;
-  return left;
+  EXPECT_EQ(app.LoadedForms(), 0);
+  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
+  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+  EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
+  EXPECT_EQ(GetObjectType(brush), 0u) << "brush still alive";
+  EXPECT_FALSE(IsWindow(pane));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+      << "the last form ends the loop";
 }
 
-TEST(MainFormUnload, FreesThePanesFontAndBrushWithTheWindow) {
-  std::string line = brisvane::test::ChildCommandLine("main_unload");
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  CloseHandle(pi.hThread);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-  DWORD code = 99;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(code, 0u) << "1 GDI count, 2 icon count, 4 font alive, 8 brush alive, 16 pane alive";
-}
+}  // namespace
+}  // namespace brisvane::test

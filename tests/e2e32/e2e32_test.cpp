@@ -1,0 +1,111 @@
+// The real 32-bit product, started once, under emulation: the main window
+// shows; the status run fills the pane with the stand-in's report arranged
+// for Office 2013 found and Office 2016 not found; Help > About... opens the
+// about box, Esc closes it; File > Exit ends the process.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+// A 32-bit process takes a minute to start here, its cscript as long again.
+constexpr DWORD kStart = 300000, kRun = 400000, kStep = 120000;
+
+std::string Standin() {
+  const char* path = std::getenv("BRISVANE_STANDIN");
+  std::ifstream in(path ? path : "", std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// What cscript echoes for the stand-in: each WScript.Echo "..." as a line.
+std::wstring Report(const std::string& script) {
+  std::wstring out;
+  std::istringstream lines(script);
+  for (std::string line; std::getline(lines, line);) {
+    const auto open = line.find('"'), close = line.rfind('"');
+    if (open == std::string::npos || close == open) continue;
+    const std::string text = line.substr(open + 1, close - open - 1);
+    out += std::wstring(text.begin(), text.end()) + L"\r\n";
+  }
+  return out;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+void Press(WORD vk, const std::vector<WORD>& modifiers = {}) {
+  for (WORD m : modifiers) Key(m, false);
+  Key(vk, false);
+  Key(vk, true);
+  for (WORD m : modifiers) Key(m, true);
+}
+
+// Wine hands keys to its active window.
+bool Activate(HWND w) {
+  SetForegroundWindow(w);
+  return WaitFor([&] { return GetForegroundWindow() == w; }, kStep);
+}
+
+HWND FindAbout(DWORD pid) {
+  for (HWND w : TopLevelWindows(pid)) {
+    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
+  }
+  return nullptr;
+}
+
+TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
+  const std::string script = Standin();
+  ASSERT_FALSE(script.empty()) << "BRISVANE_STANDIN names the stand-in script";
+  ClearOffice();
+  WriteFile(kScript15x86, script);
+  const std::wstring want = Report(script) + L"\r\nMicrosoft Office 2016 not found!";
+
+  const DWORD start = GetTickCount();
+  Program app;
+  HWND main = app.MainWindow(kStart);
+  ASSERT_TRUE(main) << app.Describe();
+  std::printf("main window after %.1f s\n", (GetTickCount() - start) / 1000.0);
+
+  std::wstring pane;
+  EXPECT_TRUE(WaitFor([&] { return (pane = app.StatusText()) == want; }, kRun))
+      << "pane: [" << std::string(pane.begin(), pane.end()) << "]";
+  std::printf("report in the pane after %.1f s\n", (GetTickCount() - start) / 1000.0);
+
+  // Help > About...: the Help menu opens on Web..., About... is next.
+  ASSERT_TRUE(Activate(main));
+  Press('H', {VK_MENU});
+  Press(VK_DOWN);
+  Press(VK_RETURN);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindAbout(app.Pid())) != nullptr; }, kStep))
+      << app.Describe();
+  EXPECT_EQ(GetWindow(box, GW_OWNER), main);
+  ASSERT_TRUE(Activate(box));
+  Press(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, kStep)) << "Esc left the box open";
+
+  // File > Exit: the File menu has Exit alone.
+  ASSERT_TRUE(Activate(main));
+  Press('F', {VK_MENU});
+  Press(VK_RETURN);
+  EXPECT_TRUE(app.WaitExit(kStep)) << app.Describe();
+  EXPECT_EQ(app.ExitCode(), 0u);
+  std::printf("ended after %.1f s\n", (GetTickCount() - start) / 1000.0);
+  ClearOffice();
+}
+
+}  // namespace

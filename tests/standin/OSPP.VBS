@@ -1,0 +1,5 @@
+WScript.Echo "Brisvane stand-in licensing report"
+WScript.Echo "Product: Office stand-in edition (not a real product)"
+WScript.Echo "Licence state: licensed"
+WScript.Echo "Installed product key, last 5 characters: 7QK2D"
+WScript.Echo "End of stand-in report"

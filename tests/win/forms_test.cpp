@@ -1,0 +1,140 @@
+// The program's lifetime in the forms runtime: how it ends with forms still
+// open, the COM apartment of start-up, and the report of a failure.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "child.h"
+#include "res/identity.h"
+#include "support.h"
+
+namespace brisvane::test {
+namespace {
+
+// A WM_QUIT from outside ends the loop with both forms open. The program
+// then goes before the runtime, each form unloading while it is whole: the
+// runtime saw every form's window end, and nothing is left.
+TEST(ProgramLifetime, QuitWithTheAboutBoxOpenUnloadsBothFormsBeforeTheRuntimeGoes) {
+  InitCommonControls();
+  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
+  forms::Application app(L"" BRISVANE_APP_TITLE);
+  HWND main = nullptr, about = nullptr;
+  {
+    Program program(app);
+    program.frmMain.Show();
+    main = program.frmMain.Hwnd();
+    SendMessageW(main, WM_COMMAND, MainForm::mnuAbout, 0);
+    about = program.frmAbout.Hwnd();
+    ASSERT_TRUE(IsWindow(about));
+    PostQuitMessage(7);
+    EXPECT_EQ(app.Run(), 7);
+    EXPECT_TRUE(IsWindow(main) && IsWindow(about)) << "the loop ended with both open";
+  }
+  EXPECT_EQ(app.LoadedForms(), 0) << "a form's window outlived its form";
+  EXPECT_FALSE(IsWindow(about));
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
+  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+  DrainThreadQueue();
+}
+
+// The shell may hand web addresses to COM objects: start-up enters a
+// single-threaded apartment on this thread, which ends with the runtime.
+TEST(ProgramLifetime, StartUpEntersAComApartmentThatEndsWithTheRuntime) {
+  InitCommonControls();
+  {
+    forms::Application app(L"" BRISVANE_APP_TITLE);
+    Program program(app);
+    xpStyle::Main(program);
+    EXPECT_TRUE(program.frmMain.Loaded());
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE)
+        << "no single-threaded apartment after start-up";
+    CoUninitialize();
+  }
+  const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  EXPECT_EQ(after, S_OK) << "the apartment outlived the runtime";
+  if (SUCCEEDED(after)) CoUninitialize();
+  DrainThreadQueue();
+}
+
+std::wstring ChildTexts(HWND w) {
+  std::wstring texts;
+  EnumChildWindows(
+      w,
+      [](HWND child, LPARAM lp) -> BOOL {
+        wchar_t text[512] = L"";
+        GetWindowTextW(child, text, 512);
+        *reinterpret_cast<std::wstring*>(lp) += std::wstring(text) + L"\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+// pane_write_fails: the program with a pane that takes no more than 50
+// characters, whose status run captures 800.
+BRISVANE_CHILD(pane_write_fails) {
+  InitCommonControls();
+  forms::Application app(L"" BRISVANE_APP_TITLE);
+  Program program(app);
+  xpStyle::Main(program);
+  const std::string line = ChildCommandLine("capture_pattern", "100");
+  program.frmMain.txtPath2013.SetText(std::wstring(line.begin(), line.end()));
+  SendMessageW(program.frmMain.txtStatus.Hwnd(), EM_SETLIMITTEXT, 50, 0);
+  return app.Run();
+}
+
+// A write into the pane that fails is not taken for the end of the output:
+// it ends the status run, the user is told, and the program ends.
+TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
+  std::string line = ChildCommandLine("pane_write_fails");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  struct Found {
+    DWORD pid;
+    HWND box;
+  } found{pi.dwProcessId, nullptr};
+  const DWORD deadline = GetTickCount() + 60000;
+  while (!found.box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
+         GetTickCount() < deadline) {
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+          auto* f = reinterpret_cast<Found*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          wchar_t title[128] = L"", cls[32] = L"";
+          GetWindowTextW(w, title, 128);
+          GetClassNameW(w, cls, 32);
+          if (pid == f->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
+              std::wstring(title) == L"" BRISVANE_APP_TITLE) {
+            f->box = w;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+  }
+  ASSERT_TRUE(found.box) << "no report; the program ended with " << [&] {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+  }();
+  const std::wstring texts = ChildTexts(found.box);
+  EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
+  EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
+      << std::string(texts.begin(), texts.end());
+  PostMessageW(found.box, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(code, 1u);
+}
+
+}  // namespace
+}  // namespace brisvane::test
