@@ -122,9 +122,9 @@ void AboutForm::CreateControls() {
   const int dpi = Dpi();
   auto px = [dpi](int twips) { return forms::Px(twips, dpi); };
 
-  default_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, ANSI_CHARSET, false});
-  title_font_ = forms::MakeFont({L"Arial", 9.75, FW_BOLD, RUSSIAN_CHARSET, false});
-  link_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, RUSSIAN_CHARSET, true});
+  default_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, ANSI_CHARSET, false}, dpi);
+  title_font_ = forms::MakeFont({L"Arial", 9.75, FW_BOLD, RUSSIAN_CHARSET, false}, dpi);
+  link_font_ = forms::MakeFont({L"MS Sans Serif", 8.25, FW_NORMAL, RUSSIAN_CHARSET, true}, dpi);
   line_pen_.Reset(CreatePen(PS_SOLID, 1, kLineColor));
   link_pointer_ = MakeLinkPointer();
   design_icon_ = MakeDesignIcon();

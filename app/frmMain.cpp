@@ -44,7 +44,7 @@ void MainForm::Show() {
 
 void MainForm::CreateControls() {
   txtStatus.Create(Hwnd(), idStatus, kStatusDesign, Dpi());
-  txtStatus.SetFont(forms::MakeFont(kStatusFont));
+  txtStatus.SetFont(forms::MakeFont(kStatusFont, Dpi()));
   txtPath2013.Create(Hwnd(), idPath2013,
                      {120, 3000, 6975, 375, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, false},
                      Dpi());

@@ -48,7 +48,7 @@ class Pane {
     window_ = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 500, 320,
                               nullptr, nullptr, nullptr, nullptr);
     pane_.Create(window_, MainForm::idStatus, MainForm::kStatusDesign, 96);
-    pane_.SetFont(forms::MakeFont(MainForm::kStatusFont));
+    pane_.SetFont(forms::MakeFont(MainForm::kStatusFont, 96));
   }
   ~Pane() {
     DestroyWindow(window_);

@@ -13,9 +13,9 @@ int ScreenDpi() {
 
 int FontHeight(double points, int dpi) { return -static_cast<int>(points * dpi / 72.0 + 0.5); }
 
-UniqueFont MakeFont(const FontDesign& design) {
+UniqueFont MakeFont(const FontDesign& design, int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = FontHeight(design.points, ScreenDpi());
+  lf.lfHeight = FontHeight(design.points, dpi);
   lf.lfWeight = design.weight;
   lf.lfCharSet = design.charset;
   lf.lfUnderline = design.underline ? TRUE : FALSE;

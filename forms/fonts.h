@@ -22,6 +22,7 @@ struct FontDesign {
   BYTE charset;
   bool underline;
 };
-UniqueFont MakeFont(const FontDesign& design);
+// The design's font at the given resolution; throws Failure when it cannot.
+UniqueFont MakeFont(const FontDesign& design, int dpi);
 
 }  // namespace forms

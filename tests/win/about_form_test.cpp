@@ -17,12 +17,13 @@ namespace {
 
 using forms::Px;
 
-// Calls of ShellExecuteA made by the product code, caught in this program's
-// import table so that the shell opens nothing.
+// Calls of ShellExecuteA made by the product code, caught where the product
+// asks shell32 for it (GetProcAddress, in this program's import table), so
+// that the shell opens nothing.
 struct ShellCall {
   int count = 0;
   HWND owner = nullptr;
-  std::string verb, file, params, dir;
+  std::string verb, file, params, dir, module;
   INT show = -1;
 } g_shell;
 
@@ -38,26 +39,40 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
   return reinterpret_cast<HINSTANCE>(33);
 }
 
-void* PatchImport(const char* dll, const char* function, void* replacement) {
+using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+GetProcAddressFn g_get_proc_address = nullptr;
+
+FARPROC WINAPI RecordingGetProcAddress(HMODULE module, LPCSTR name) {
+  if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ShellExecuteA") == 0) {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(module, path, MAX_PATH);
+    g_shell.module = path;
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RecordShellExecute));
+  }
+  return g_get_proc_address(module, name);
+}
+
+// Replaces, in this program's imports from dll, the entry that holds `from`
+// with `to`; false when there is none.
+bool PatchImport(const char* dll, void* from, void* to) {
   auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function));
   for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
        ++imp) {
     if (lstrcmpiA(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
     for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
          thunk->u1.Function; ++thunk) {
-      if (reinterpret_cast<void*>(thunk->u1.Function) != target) continue;
+      if (reinterpret_cast<void*>(thunk->u1.Function) != from) continue;
       DWORD old;
       VirtualProtect(&thunk->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(to);
       VirtualProtect(&thunk->u1.Function, sizeof(void*), old, &old);
-      return target;
+      return true;
     }
   }
-  return nullptr;
+  return false;
 }
 
 HICON IconOf(HWND w, WPARAM which) {
@@ -305,9 +320,11 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
 }
 
 TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
-  void* original =
-      PatchImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
-  ASSERT_TRUE(original) << "ShellExecuteA is not imported by name";
+  g_get_proc_address = reinterpret_cast<GetProcAddressFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress")));
+  ASSERT_TRUE(PatchImport("kernel32.dll", reinterpret_cast<void*>(g_get_proc_address),
+                          reinterpret_cast<void*>(&RecordingGetProcAddress)))
+      << "GetProcAddress is not imported by name";
   g_shell = {};
   HWND box = About();
   ASSERT_TRUE(box);
@@ -327,8 +344,13 @@ TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
 
   click(Label(AboutForm::idLink));
   EXPECT_TRUE(StaysOpen());
-  PatchImport("shell32.dll", "ShellExecuteA", original);  // no-op if the patch found nothing
+  PatchImport("kernel32.dll", reinterpret_cast<void*>(&RecordingGetProcAddress),
+              reinterpret_cast<void*>(g_get_proc_address));
   ASSERT_EQ(g_shell.count, 1);
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, MAX_PATH);
+  EXPECT_EQ(CharLowerA(g_shell.module.data()), std::string(CharLowerA(system)) + "\\shell32.dll")
+      << "shell32 from the system folder";
   EXPECT_EQ(g_shell.owner, box);
   EXPECT_EQ(g_shell.verb, "Open");
   EXPECT_EQ(g_shell.file, BRISVANE_HOME_PAGE);

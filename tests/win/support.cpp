@@ -35,7 +35,7 @@ PaneTarget::PaneTarget() {
   window_ = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP, 0, 0, 500, 300, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   pane.Create(window_, MainForm::idStatus, MainForm::kStatusDesign, 96);
-  pane.SetFont(forms::MakeFont(MainForm::kStatusFont));
+  pane.SetFont(forms::MakeFont(MainForm::kStatusFont, 96));
   pane.SetColors(MainForm::kStatusBackColor, MainForm::kStatusForeColor);
 }
 
