@@ -2,8 +2,8 @@
 // the programs itself, so the clock starts at CreateProcess and stops at the
 // first poll that sees the main window visible; it then reads the memory
 // counters the system keeps for the child.
-//   launcher startup RUNS EXE_A CAPTION_A EXE_B CAPTION_B [EXE_C CAPTION_C]
-//     A, B (and C) in turn, one warm-up each first; one line per run (ms).
+//   launcher startup RUNS EXE_A CAPTION_A EXE_B CAPTION_B...
+//     A, B, ... in turn, one warm-up each first; one line per run (ms).
 //   launcher memory EXE CAPTION [PANE_ID PANE_END]
 //     With a pane: waits until the child's control PANE_ID ends in PANE_END.
 //     Prints the pane's length and the counters of GetProcessMemoryInfo.
@@ -188,7 +188,7 @@ int wmain(int argc, wchar_t** argv) {
   // A window of our own keeps Wine's desktop process up between the children.
   CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (mode == L"startup" && (argc == 7 || argc == 9)) {
+  if (mode == L"startup" && argc >= 5 && argc % 2 == 1) {
     return Startup(_wtoi(argv[2]), argv + 3, (argc - 3) / 2);
   }
   if (mode == L"memory" && argc == 4) return Memory(argv[2], argv[3], 0, L"");

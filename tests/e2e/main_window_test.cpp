@@ -8,13 +8,6 @@ using namespace e2e;
 namespace {
 const std::wstring kBoth = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
 
-RECT ClientOnScreen(HWND w) {
-  RECT rc;
-  GetClientRect(w, &rc);
-  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
-}
-
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override { ClearOffice(); }
@@ -22,68 +15,23 @@ class MainWindow : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(MainWindow, OpensCentredWithItsDesignAndIsOwnedByTheHiddenApplicationWindow) {
+// The window's layout, styles and fonts are checked in-process; here, what
+// the started program shows: one visible window, owned by the hidden
+// application window, with the path boxes and the pane filled from the
+// real files (none here).
+TEST_F(MainWindow, ShowsOneWindowOwnedByTheHiddenApplicationWindowAndFillsThePane) {
   Program app;
   HWND main = app.MainWindow();
   ASSERT_TRUE(main) << app.Describe();
-
-  LONG style = GetWindowLongW(main, GWL_STYLE);
-  EXPECT_TRUE(style & WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "own taskbar button";
-
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  ASSERT_EQ(dpi, 96) << "the pixel sizes below are those of 96 DPI";
-  RECT client;
-  GetClientRect(main, &client);
-  EXPECT_EQ(client.right, 484);
-  EXPECT_EQ(client.bottom, 259);
-
-  RECT frame;
-  GetWindowRect(main, &frame);
-  int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_LE(std::abs((frame.left + frame.right) - cx), 1);
-  EXPECT_LE(std::abs((frame.top + frame.bottom) - cy), 1);
-
   HWND owner = GetWindow(main, GW_OWNER);
   ASSERT_TRUE(owner);
   EXPECT_EQ(WindowText(owner), kAppCaption);
   EXPECT_FALSE(IsWindowVisible(owner));
   EXPECT_FALSE(GetWindow(owner, GW_OWNER));
-
   int visible = 0;
   for (HWND w : TopLevelWindows(app.Pid())) visible += IsWindowVisible(w) ? 1 : 0;
   EXPECT_EQ(visible, 1);
-}
 
-TEST_F(MainWindow, StatusPaneAndHiddenPathBoxes) {
-  Program app;
-  HWND main = app.MainWindow();
-  ASSERT_TRUE(main) << app.Describe();
-  HWND pane = app.Control(kStatusId);
-  ASSERT_TRUE(pane);
-  LONG style = GetWindowLongW(pane, GWL_STYLE);
-  EXPECT_TRUE(style & ES_MULTILINE);
-  EXPECT_TRUE(style & ES_READONLY);
-  EXPECT_TRUE(style & WS_VSCROLL);
-  EXPECT_FALSE(style & WS_HSCROLL);
-  EXPECT_TRUE(IsWindowVisible(pane));
-
-  RECT client = ClientOnScreen(main), rc;
-  GetWindowRect(pane, &rc);
-  EXPECT_EQ(rc.left - client.left, 1);
-  EXPECT_EQ(rc.top - client.top, 1);
-  EXPECT_EQ(rc.right - rc.left, 480);
-  EXPECT_EQ(rc.bottom - rc.top, 256);
-
-  for (int id : {kPath2013Id, kPath2016Id}) {
-    HWND box = app.Control(id);
-    ASSERT_TRUE(box);
-    EXPECT_FALSE(IsWindowVisible(box));
-  }
   EXPECT_EQ(WindowText(app.Control(kPath2013Id)), L"Microsoft Office 2013 not found!");
   EXPECT_EQ(WindowText(app.Control(kPath2016Id)), L"Microsoft Office 2016 not found!");
   EXPECT_TRUE(WaitFor([&] { return app.StatusText() == kBoth; })) << app.StatusText().size();

@@ -21,9 +21,8 @@ check() {  # name, actual, expected
 main=$(timeout 30 xdotool search --sync --onlyvisible --name "$("$root/tools/identity" --regex BRISVANE_MAIN_CAPTION)" | head -1)
 [ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
 xdotool windowfocus --sync "$main"
-xdotool key alt+h
-sleep 0.3  # the menu has no window of its own to wait for
-xdotool key Down Return
+# Keys queue in order: the menu that Alt+H opens reads Down and Return.
+xdotool key alt+h Down Return
 about_caption=$("$root/tools/identity" --regex BRISVANE_ABOUT_CAPTION)
 about=$(timeout 10 xdotool search --sync --onlyvisible --name "$about_caption" | head -1)
 [ -n "$about" ] || { echo "FAIL no about box"; exit 1; }
