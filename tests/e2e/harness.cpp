@@ -72,6 +72,23 @@ bool ProcessRunning(const wchar_t* exe_name) {
   return found;
 }
 
+int EndProcesses(const wchar_t* exe_name) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  int ended = 0;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+    if (_wcsicmp(pe.szExeFile, exe_name) != 0) continue;
+    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
+      if (TerminateProcess(p, 1)) ++ended;
+      WaitForSingleObject(p, 10000);
+      CloseHandle(p);
+    }
+  }
+  CloseHandle(snap);
+  return ended;
+}
+
 Program::Program() {
   STARTUPINFOW si{};
   si.cb = sizeof si;

@@ -26,6 +26,8 @@ std::wstring ExePath();  // BRISVANE_EXE, as a Windows path
 std::wstring WindowText(HWND w);
 std::vector<HWND> TopLevelWindows(DWORD pid);
 bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
+// Ends every process of that file name; how many there were.
+int EndProcesses(const wchar_t* exe_name);
 
 class Program {
  public:

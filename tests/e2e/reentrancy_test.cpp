@@ -59,7 +59,12 @@ class DuringCapture : public ::testing::Test {
     WriteFile(kScript16, MarkerScript());
   }
   void TearDown() override {
-    WaitFor([] { return !ProcessRunning(L"cscript.exe"); }, 30000);
+    // A child that outlives its test would hold the next one up, and keep
+    // ctest waiting on the output it inherited: it is ended here, and its
+    // outliving the wait is a failure.
+    EXPECT_TRUE(WaitFor([] { return !ProcessRunning(L"cscript.exe"); }, 30000))
+        << "cscript still running";
+    EndProcesses(L"cscript.exe");
     ClearOffice();
     DeleteFileW(kMarker);
   }

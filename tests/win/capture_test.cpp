@@ -132,9 +132,19 @@ TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
 // instead of blocking it for good.
 TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
   NamedEvent release("release"), done("done");
-  box.on_pump = [this] { box.gone = box.writes > 0; };
+  Win32CapturePlatform real;
+  CountingPlatform counting(real);
+  HANDLE child = nullptr;  // our own handle: a child that blocks is ended, not waited for
+  box.on_pump = [&] {
+    if (!child) {
+      DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(counting.last_process),
+                      GetCurrentProcess(), &child, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    }
+    box.gone = box.writes > 0;
+  };
   EXPECT_EQ(
-      CaptureConsoleOutput(ChildCommandLine("capture_hold", release.name + " " + done.name), box),
+      CaptureConsoleOutput(counting, WindowsCodePage::Oem(),
+                           ChildCommandLine("capture_hold", release.name + " " + done.name), box),
       CaptureEnd::Abandoned);
   EXPECT_EQ(WaitForSingleObject(done.handle, 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "waited for the child";
@@ -142,6 +152,9 @@ TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
   SetEvent(release.handle);
   EXPECT_EQ(WaitForSingleObject(done.handle, 10000), static_cast<DWORD>(WAIT_OBJECT_0))
       << "the child blocked on a pipe that never breaks";
+  ASSERT_TRUE(child);
+  if (WaitForSingleObject(child, 5000) != WAIT_OBJECT_0) TerminateProcess(child, 1);
+  CloseHandle(child);
 }
 
 // A chunk the system cannot decode is a failure, not an empty chunk; it

@@ -96,11 +96,19 @@ TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
   ASSERT_TRUE(
       CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   CloseHandle(pi.hThread);
+  // Whatever the outcome, the child does not outlive the test.
+  struct Ended {
+    HANDLE process;
+    ~Ended() {
+      if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
+      CloseHandle(process);
+    }
+  } ended{pi.hProcess};
   struct Found {
     DWORD pid;
     HWND box;
   } found{pi.dwProcessId, nullptr};
-  const DWORD deadline = GetTickCount() + 60000;
+  const DWORD deadline = GetTickCount() + 30000;
   while (!found.box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
          GetTickCount() < deadline) {
     EnumWindows(
@@ -132,7 +140,6 @@ TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
   EXPECT_EQ(code, 1u);
 }
 
