@@ -13,55 +13,6 @@ using brisvane::AboutForm;
 
 namespace {
 
-HWND FindAbout(DWORD pid) {
-  for (HWND w : TopLevelWindows(pid)) {
-    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
-  }
-  return nullptr;
-}
-
-int CountAbout(DWORD pid) {
-  int n = 0;
-  for (HWND w : TopLevelWindows(pid)) n += IsWindowVisible(w) && WindowText(w) == kAboutCaption;
-  return n;
-}
-
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-
-// Presses vk with the modifiers held, as a user would.
-void Press(WORD vk, const std::vector<WORD>& modifiers = {}) {
-  for (WORD m : modifiers) Key(m, false);
-  Key(vk, false);
-  Key(vk, true);
-  for (WORD m : modifiers) Key(m, true);
-}
-
-// Moves the mouse to p and clicks there, as one piece of input: the button
-// goes down where the move ended, whenever the program gets to it.
-void ClickAt(POINT p) {
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in[3]{};
-  for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dx = static_cast<LONG>((p.x * 65536LL + w - 1) / w);
-  in[0].mi.dy = static_cast<LONG>((p.y * 65536LL + h - 1) / h);
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof in[0]);
-}
-
-POINT CentreOf(HWND w) {
-  RECT rc;
-  GetWindowRect(w, &rc);
-  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
 class AboutE2E : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -76,11 +27,6 @@ class AboutE2E : public ::testing::Test {
     HWND box = nullptr;
     WaitFor([&] { return (box = FindAbout(app_.Pid())) != nullptr; }, 10000);
     return box;
-  }
-  // Wine hands keys to its active window; make the box that window first.
-  bool Activate(HWND box) {
-    SetForegroundWindow(box);
-    return WaitFor([&] { return GetForegroundWindow() == box; }, 5000);
   }
   bool Gone(HWND box) {
     return WaitFor([&] { return !IsWindow(box); }, 5000);

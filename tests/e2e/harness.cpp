@@ -89,6 +89,59 @@ int EndProcesses(const wchar_t* exe_name) {
   return ended;
 }
 
+HWND FindAbout(DWORD pid) {
+  for (HWND w : TopLevelWindows(pid)) {
+    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
+  }
+  return nullptr;
+}
+
+int CountAbout(DWORD pid) {
+  int n = 0;
+  for (HWND w : TopLevelWindows(pid)) n += IsWindowVisible(w) && WindowText(w) == kAboutCaption;
+  return n;
+}
+
+bool Activate(HWND w, DWORD timeout_ms) {
+  SetForegroundWindow(w);
+  return WaitFor([&] { return GetForegroundWindow() == w; }, timeout_ms);
+}
+
+namespace {
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
+
+void Press(WORD vk, const std::vector<WORD>& modifiers) {
+  for (WORD m : modifiers) Key(m, false);
+  Key(vk, false);
+  Key(vk, true);
+  for (WORD m : modifiers) Key(m, true);
+}
+
+void ClickAt(POINT p) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in[3]{};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = static_cast<LONG>((p.x * 65536LL + w - 1) / w);
+  in[0].mi.dy = static_cast<LONG>((p.y * 65536LL + h - 1) / h);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof in[0]);
+}
+
+POINT CentreOf(HWND w) {
+  RECT rc;
+  GetWindowRect(w, &rc);
+  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
 Program::Program() {
   STARTUPINFOW si{};
   si.cb = sizeof si;

@@ -53,6 +53,19 @@ class Program {
   DWORD start_error_ = 0;
 };
 
+// The program's visible about box, and how many it shows.
+HWND FindAbout(DWORD pid);
+int CountAbout(DWORD pid);
+
+// Real input, as a user gives it. Wine hands keys to its active window:
+// Activate makes w that window first.
+bool Activate(HWND w, DWORD timeout_ms = 5000);
+void Press(WORD vk, const std::vector<WORD>& modifiers = {});  // with the modifiers held
+// Moves the mouse to p and clicks there, as one piece of input: the button
+// goes down where the move ended, whenever the program gets to it.
+void ClickAt(POINT p);
+POINT CentreOf(HWND w);
+
 // Files in the prefix: folders are made as needed; cleanup clears attributes.
 void WriteFile(const std::wstring& path, const std::string& bytes);
 void RemoveTree(const std::wstring& path);

@@ -39,34 +39,6 @@ std::wstring Report(const std::string& script) {
   return out;
 }
 
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-
-void Press(WORD vk, const std::vector<WORD>& modifiers = {}) {
-  for (WORD m : modifiers) Key(m, false);
-  Key(vk, false);
-  Key(vk, true);
-  for (WORD m : modifiers) Key(m, true);
-}
-
-// Wine hands keys to its active window.
-bool Activate(HWND w) {
-  SetForegroundWindow(w);
-  return WaitFor([&] { return GetForegroundWindow() == w; }, kStep);
-}
-
-HWND FindAbout(DWORD pid) {
-  for (HWND w : TopLevelWindows(pid)) {
-    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
-  }
-  return nullptr;
-}
-
 TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   const std::string script = Standin();
   ASSERT_FALSE(script.empty()) << "BRISVANE_STANDIN names the stand-in script";
@@ -86,7 +58,7 @@ TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   std::printf("report in the pane after %.1f s\n", (GetTickCount() - start) / 1000.0);
 
   // Help > About...: the Help menu opens on Web..., About... is next.
-  ASSERT_TRUE(Activate(main));
+  ASSERT_TRUE(Activate(main, kStep));
   Press('H', {VK_MENU});
   Press(VK_DOWN);
   Press(VK_RETURN);
@@ -94,12 +66,12 @@ TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   ASSERT_TRUE(WaitFor([&] { return (box = FindAbout(app.Pid())) != nullptr; }, kStep))
       << app.Describe();
   EXPECT_EQ(GetWindow(box, GW_OWNER), main);
-  ASSERT_TRUE(Activate(box));
+  ASSERT_TRUE(Activate(box, kStep));
   Press(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, kStep)) << "Esc left the box open";
 
   // File > Exit: the File menu has Exit alone.
-  ASSERT_TRUE(Activate(main));
+  ASSERT_TRUE(Activate(main, kStep));
   Press('F', {VK_MENU});
   Press(VK_RETURN);
   EXPECT_TRUE(app.WaitExit(kStep)) << app.Describe();

@@ -3,48 +3,23 @@
 # labels drawing no background of their own, the link in the highlight colour.
 # Usage: about.sh path/to/Pellmorvaine.exe
 set -u
-exe=$1
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tools/wine-env"
-"$root/tools/wine-prefix"
-shot=${BRISVANE_SCREEN_SHOT:-$(mktemp --suffix=.png)}
-
-"$WINE64" "$exe" </dev/null >/dev/null 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null; [ -n "${BRISVANE_SCREEN_SHOT:-}" ] || rm -f "$shot"' EXIT
-
-fail=0
-check() {  # name, actual, expected
-  if [ "$2" != "$3" ]; then echo "FAIL $1: got $2, want $3"; fail=1; else echo "ok   $1"; fi
-}
-
-main=$(timeout 30 xdotool search --sync --onlyvisible --name "$("$root/tools/identity" --regex BRISVANE_MAIN_CAPTION)" | head -1)
+source "$(dirname "$0")/lib.sh"
+screen_start "$1"
+main=$(screen_window BRISVANE_MAIN_CAPTION)
 [ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
 xdotool windowfocus --sync "$main"
 # Keys queue in order: the menu that Alt+H opens reads Down and Return.
 xdotool key alt+h Down Return
-about_caption=$("$root/tools/identity" --regex BRISVANE_ABOUT_CAPTION)
-about=$(timeout 10 xdotool search --sync --onlyvisible --name "$about_caption" | head -1)
+about=$(screen_window BRISVANE_ABOUT_CAPTION)
 [ -n "$about" ] || { echo "FAIL no about box"; exit 1; }
 
-import -window "$about" "$shot"
-read -r w h < <(convert "$shot" -format '%w %h\n' info:)
-# The X window is the whole frame (no window manager): the client area sits
-# at the bottom, its side borders equal.
-bx=$(( (w - 328) / 2 ))
-by=$(( h - 227 - bx ))
-px() {  # client x, y -> r,g,b
-  convert "$shot" -format "%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.r+.5)],%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.g+.5)],%[fx:int(255*p{$(( $1 + bx )),$(( $2 + by ))}.b+.5)]" info:
-}
-region() {  # client x, y, w, h, fx expression -> its maximum over the region
-  convert "$shot" -crop "$3x$4+$(( $1 + bx ))+$(( $2 + by ))" +repage -fx "$5" -format '%[fx:maxima]' info:
-}
+screen_shot "$about" 328 227
 link_blue='b>r+0.2 && b>g ? 1 : 0'
 # Painting is over once the link, drawn last, is on the screen.
 for _ in $(seq 50); do
   [ "$(region 136 136 180 14 "$link_blue")" = 1 ] && break
   sleep 0.1
-  import -window "$about" "$shot"
+  screen_shot "$about" 328 227
 done
 
 check "panel white at top left" "$(px 5 5)" "255,255,255"
@@ -67,6 +42,7 @@ check "link drawn in a blue highlight" "$(region 136 136 180 14 "$link_blue")" "
 
 # Esc closes the box.
 xdotool key Escape
+about_caption=$("$root/tools/identity" --regex BRISVANE_ABOUT_CAPTION)
 for _ in $(seq 50); do
   xdotool search --onlyvisible --name "$about_caption" >/dev/null 2>&1 || break
   sleep 0.1
