@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -87,6 +88,75 @@ int EndProcesses(const wchar_t* exe_name) {
   }
   CloseHandle(snap);
   return ended;
+}
+
+namespace {
+
+// Messages stay ASCII: line breaks are shown, other characters become '?'.
+std::string Printable(const std::wstring& text, std::size_t most = 100) {
+  std::string out;
+  for (wchar_t c : text.substr(0, most)) {
+    out += c == L'\r' ? "\\r" : c == L'\n' ? "\\n" : std::string(1, c < 128 ? char(c) : '?');
+  }
+  return text.size() > most ? out + "..." : out;
+}
+
+// A program stuck in a blocking call answers no message: ask briefly.
+std::wstring TextWithin(HWND w, UINT ms) {
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, ms, &n))
+    return L"<no answer>";
+  std::wstring text(n + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                      ms, &got);
+  text.resize(got);
+  return text;
+}
+
+std::string DescribeWindows(DWORD pid) {
+  std::string out;
+  for (HWND w : TopLevelWindows(pid)) {
+    wchar_t cls[64] = L"", title[128] = L"";
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, title, 128);
+    out += " [" + Printable(cls) + " \"" + Printable(title) + "\"";
+    if (IsWindowVisible(w)) {
+      out += " visible";
+      for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out += " | \"" + Printable(TextWithin(c, 2000)) + "\"";
+      }
+    }
+    out += "]";
+  }
+  return out.empty() ? " none" : out;
+}
+
+}  // namespace
+
+std::string DescribeProcess(HANDLE process, DWORD pid) {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process, &code);
+  if (code != STILL_ACTIVE) return "ended with exit code " + std::to_string(code);
+  std::string out = "running; windows:" + DescribeWindows(pid);
+  // What it started, and what those started, as far as they still run.
+  std::vector<PROCESSENTRY32W> all;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
+  CloseHandle(snap);
+  std::vector<DWORD> parents{pid};
+  for (std::size_t i = 0; i < parents.size(); ++i) {
+    for (const PROCESSENTRY32W& p : all) {
+      if (p.th32ParentProcessID != parents[i]) continue;
+      if (std::find(parents.begin(), parents.end(), p.th32ProcessID) != parents.end()) continue;
+      parents.push_back(p.th32ProcessID);
+      out += "; started by " + std::to_string(parents[i]) + ": " + Printable(p.szExeFile) + " (" +
+             std::to_string(p.th32ProcessID) + "), windows:" + DescribeWindows(p.th32ProcessID);
+    }
+  }
+  return out;
 }
 
 HWND FindAbout(DWORD pid) {
@@ -193,13 +263,7 @@ DWORD Program::ExitCode() const {
 std::string Program::Describe() const {
   if (!pi_.hProcess)
     return "the program did not start (error " + std::to_string(start_error_) + ")";
-  std::string out = Running() ? "running" : "ended with exit code " + std::to_string(ExitCode());
-  out += "; its top-level windows:";
-  for (HWND w : TopLevelWindows(Pid())) {
-    const std::wstring text = WindowText(w);
-    out += " [" + std::string(text.begin(), text.end()) + (IsWindowVisible(w) ? ", visible]" : "]");
-  }
-  return out;
+  return DescribeProcess(pi_.hProcess, Pid());
 }
 
 bool Program::WaitExit(DWORD timeout_ms) {

@@ -28,6 +28,9 @@ std::vector<HWND> TopLevelWindows(DWORD pid);
 bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
 // Ends every process of that file name; how many there were.
 int EndProcesses(const wchar_t* exe_name);
+// For a failure message: the process's state, its top-level windows with their
+// controls' texts, and the same for every process it started that still runs.
+std::string DescribeProcess(HANDLE process, DWORD pid);
 
 class Program {
  public:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "child.h"
+#include "harness.h"
 #include "res/identity.h"
 #include "support.h"
 
@@ -104,39 +105,27 @@ TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
       CloseHandle(process);
     }
   } ended{pi.hProcess};
-  struct Found {
-    DWORD pid;
-    HWND box;
-  } found{pi.dwProcessId, nullptr};
+  HWND box = nullptr;
   const DWORD deadline = GetTickCount() + 30000;
-  while (!found.box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
+  while (!box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
          GetTickCount() < deadline) {
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<Found*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          wchar_t title[128] = L"", cls[32] = L"";
-          GetWindowTextW(w, title, 128);
-          GetClassNameW(w, cls, 32);
-          if (pid == f->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
-              std::wstring(title) == L"" BRISVANE_APP_TITLE) {
-            f->box = w;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    for (HWND w : e2e::TopLevelWindows(pi.dwProcessId)) {
+      wchar_t title[128] = L"", cls[32] = L"";
+      GetWindowTextW(w, title, 128);
+      GetClassNameW(w, cls, 32);
+      if (IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
+          std::wstring(title) == e2e::kAppCaption) {
+        box = w;
+      }
+    }
   }
-  ASSERT_TRUE(found.box) << "no report; the program ended with " << [&] {
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    return code;
-  }();
-  const std::wstring texts = ChildTexts(found.box);
+  ASSERT_TRUE(box) << "no report; the program "
+                   << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
+  const std::wstring texts = ChildTexts(box);
   EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
   EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
       << std::string(texts.begin(), texts.end());
-  PostMessageW(found.box, WM_COMMAND, IDOK, 0);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
