@@ -32,14 +32,14 @@ std::wstring ExePath() {
   return unix_path[0] == '/' ? L"Z:" + path : path;
 }
 
-std::wstring WindowText(HWND w) {
+std::wstring WindowText(HWND w, UINT timeout_ms) {
   DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &n))
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &n))
     return L"<hung>";
   std::wstring text(n + 1, L'\0');
   DWORD_PTR got = 0;
   SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      20000, &got);
+                      timeout_ms, &got);
   text.resize(got);
   return text;
 }
@@ -101,19 +101,6 @@ std::string Printable(const std::wstring& text, std::size_t most = 100) {
   return text.size() > most ? out + "..." : out;
 }
 
-// A program stuck in a blocking call answers no message: ask briefly.
-std::wstring TextWithin(HWND w, UINT ms) {
-  DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, ms, &n))
-    return L"<no answer>";
-  std::wstring text(n + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      ms, &got);
-  text.resize(got);
-  return text;
-}
-
 std::string DescribeWindows(DWORD pid) {
   std::string out;
   for (HWND w : TopLevelWindows(pid)) {
@@ -124,7 +111,7 @@ std::string DescribeWindows(DWORD pid) {
     if (IsWindowVisible(w)) {
       out += " visible";
       for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        out += " | \"" + Printable(TextWithin(c, 2000)) + "\"";
+        out += " | \"" + Printable(WindowText(c, 2000)) + "\"";
       }
     }
     out += "]";

@@ -23,7 +23,8 @@ constexpr int kMenuExit = 101, kMenuWeb = 102, kMenuAbout = 103;
 bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms = 30000);
 
 std::wstring ExePath();  // BRISVANE_EXE, as a Windows path
-std::wstring WindowText(HWND w);
+// A program stuck in a blocking call answers no message: "<hung>" then.
+std::wstring WindowText(HWND w, UINT timeout_ms = 20000);
 std::vector<HWND> TopLevelWindows(DWORD pid);
 bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
 // Ends every process of that file name; how many there were.
