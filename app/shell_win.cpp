@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/shell.h"
+#include "forms/system_library.h"
 #include "res/identity.h"
 
 namespace brisvane {
@@ -13,15 +14,12 @@ void OpenHomePage(HWND owner) {
   folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
   if (folder.size() == 2 && folder[1] == ':') folder += '\\';
   // shell32 is loaded when the page is first asked for, not at start-up,
-  // which it would slow by a good part. From the system folder only; older
-  // systems without that search flag find it among the known DLLs. It stays
-  // loaded: what it started may still run in it.
-  HMODULE shell32 = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!shell32) shell32 = LoadLibraryW(L"shell32.dll");
+  // which it would slow by a good part. It stays loaded: what it started may
+  // still run in it.
+  const HMODULE shell32 = forms::LoadSystemLibrary(L"shell32.dll");
   if (!shell32) return;
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  const auto execute = reinterpret_cast<ShellExecuteFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell32, "ShellExecuteA")));
+  const auto execute = forms::Export<ShellExecuteFn>(shell32, "ShellExecuteA");
   if (execute) execute(owner, "Open", BRISVANE_HOME_PAGE, "", folder.c_str(), SW_SHOWNORMAL);
 }
 

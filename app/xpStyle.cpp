@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/program.h"
+#include "forms/system_library.h"
 
 namespace xpStyle {
 
@@ -12,9 +13,7 @@ void Main(brisvane::Program& program) {
   // by name, so the manifest's version 6 is the one bound.
   if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto init = reinterpret_cast<InitFn>(
-        reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
-    if (init) {
+    if (const auto init = forms::Export<InitFn>(comctl, "InitCommonControlsEx")) {
       INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
       init(&icc);
     }

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "forms/failure.h"
+#include "forms/system_library.h"
 
 namespace forms {
 
@@ -31,24 +32,16 @@ Application::Application(const wchar_t* title) : instance_(GetModuleHandleW(null
 Application::~Application() {
   DestroyWindow(window_);
   if (com_entered_) {
-    using UninitializeFn = void(WINAPI*)();
-    auto uninitialize = reinterpret_cast<UninitializeFn>(
-        reinterpret_cast<void*>(GetProcAddress(ole32_, "CoUninitialize")));
-    if (uninitialize) uninitialize();
+    if (auto uninitialize = Export<void(WINAPI*)()>(ole32_, "CoUninitialize")) uninitialize();
   }
   if (ole32_) FreeLibrary(ole32_);
 }
 
 void Application::InitializeCom() {
   if (ole32_) return;
-  // From the system folder only; older systems without that search flag
-  // find ole32 among the known DLLs, which never come from elsewhere.
-  ole32_ = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!ole32_) ole32_ = LoadLibraryW(L"ole32.dll");
+  ole32_ = LoadSystemLibrary(L"ole32.dll");
   if (!ole32_) return;
-  using InitializeFn = HRESULT(WINAPI*)(void*, DWORD);
-  auto initialize = reinterpret_cast<InitializeFn>(
-      reinterpret_cast<void*>(GetProcAddress(ole32_, "CoInitializeEx")));
+  const auto initialize = Export<HRESULT(WINAPI*)(void*, DWORD)>(ole32_, "CoInitializeEx");
   com_entered_ = initialize &&
                  SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
