@@ -33,15 +33,23 @@ std::wstring ExePath() {
 }
 
 std::wstring WindowText(HWND w, UINT timeout_ms) {
+  // The program may add text between the length and the read (Wine's cscript
+  // writes a line's end on its own, right after the line): a read that fills
+  // the buffer is repeated with more room, so the text is never cut short.
   DWORD_PTR n = 0;
   if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &n))
     return L"<hung>";
-  std::wstring text(n + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      timeout_ms, &got);
-  text.resize(got);
-  return text;
+  for (std::size_t room = n + 256;; room *= 2) {
+    std::wstring text(room + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, timeout_ms, &got))
+      return L"<hung>";
+    if (got < room) {
+      text.resize(got);
+      return text;
+    }
+  }
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
