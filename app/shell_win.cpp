@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/shell.h"
+#include "forms/raii.h"
 #include "forms/system_library.h"
 #include "res/identity.h"
 
@@ -25,15 +26,15 @@ void OpenHomePage(HWND owner) {
 
 bool ProbeOrdinaryFile(const std::string& path) {
   WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA(path.c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  const HANDLE first = FindFirstFileA(path.c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) return false;
+  const forms::UniqueFind find(first);
   constexpr DWORD kNotOrdinary =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
   bool ordinary = false;
   do {
     ordinary = (found.dwFileAttributes & kNotOrdinary) == 0;
-  } while (!ordinary && FindNextFileA(find, &found));
-  FindClose(find);
+  } while (!ordinary && FindNextFileA(find.get(), &found));
   return ordinary;
 }
 

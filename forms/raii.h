@@ -48,6 +48,10 @@ struct KernelTraits {
   static void Free(HANDLE h) { CloseHandle(h); }
   static long& Count() { return ResourceCount::Kernel(); }
 };
+struct FindTraits {  // FindFirstFile's; INVALID_HANDLE_VALUE is never held
+  static void Free(HANDLE h) { FindClose(h); }
+  static long& Count() { return ResourceCount::Kernel(); }
+};
 struct IconTraits {  // icons and pointers that are not LR_SHARED
   static void Free(HICON h) { DestroyIcon(h); }
   static long& Count() { return ResourceCount::Icons(); }
@@ -57,6 +61,7 @@ using UniqueFont = Unique<HFONT, GdiTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits>;
 using UniquePen = Unique<HPEN, GdiTraits>;
 using UniqueHandle = Unique<HANDLE, KernelTraits>;
+using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 
 // Selects an object into a DC for the scope.
