@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include "app/shell.h"
 #include "forms/raii.h"
@@ -19,8 +20,7 @@ void OpenHomePage(HWND owner) {
   // still run in it.
   const HMODULE shell32 = forms::LoadSystemLibrary(L"shell32.dll");
   if (!shell32) return;
-  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  const auto execute = forms::Export<ShellExecuteFn>(shell32, "ShellExecuteA");
+  const auto execute = forms::Export<decltype(&::ShellExecuteA)>(shell32, "ShellExecuteA");
   if (execute) execute(owner, "Open", BRISVANE_HOME_PAGE, "", folder.c_str(), SW_SHOWNORMAL);
 }
 

@@ -10,10 +10,11 @@ namespace xpStyle {
 void Main(brisvane::Program& program) {
   // Looked up at run time so that a comctl32 without the entry point, or a
   // failing call, changes nothing: the program starts all the same. Loaded
-  // by name, so the manifest's version 6 is the one bound.
+  // by name, so the manifest's version 6 is the one bound; else it comes
+  // from the system folder, as every DLL loaded by name does.
   if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
-    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (const auto init = forms::Export<InitFn>(comctl, "InitCommonControlsEx")) {
+    if (const auto init =
+            forms::Export<decltype(&::InitCommonControlsEx)>(comctl, "InitCommonControlsEx")) {
       INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
       init(&icc);
     }

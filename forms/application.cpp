@@ -12,6 +12,9 @@ const wchar_t kAppClass[] = L"BrisvaneApplication";
 }  // namespace
 
 Application::Application(const wchar_t* title) : instance_(GetModuleHandleW(nullptr)) {
+  // Before anything could load a DLL: the runtime is the first thing the
+  // program builds.
+  RestrictDllSearchToSystemFolder();
   SetReportTitle(title);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -32,7 +35,9 @@ Application::Application(const wchar_t* title) : instance_(GetModuleHandleW(null
 Application::~Application() {
   DestroyWindow(window_);
   if (com_entered_) {
-    if (auto uninitialize = Export<void(WINAPI*)()>(ole32_, "CoUninitialize")) uninitialize();
+    if (auto uninitialize = Export<decltype(&::CoUninitialize)>(ole32_, "CoUninitialize")) {
+      uninitialize();
+    }
   }
   if (ole32_) FreeLibrary(ole32_);
 }
@@ -41,7 +46,7 @@ void Application::InitializeCom() {
   if (ole32_) return;
   ole32_ = LoadSystemLibrary(L"ole32.dll");
   if (!ole32_) return;
-  const auto initialize = Export<HRESULT(WINAPI*)(void*, DWORD)>(ole32_, "CoInitializeEx");
+  const auto initialize = Export<decltype(&::CoInitializeEx)>(ole32_, "CoInitializeEx");
   com_entered_ = initialize &&
                  SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }

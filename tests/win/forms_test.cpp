@@ -41,15 +41,23 @@ TEST(ProgramLifetime, QuitWithTheAboutBoxOpenUnloadsBothFormsBeforeTheRuntimeGoe
   DrainThreadQueue();
 }
 
+// After start-up no DLL comes from the program's own folder by bare name
+// (one planted beside the test program stands for a download's neighbour).
 // The shell may hand web addresses to COM objects: start-up enters a
 // single-threaded apartment on this thread, which ends with the runtime.
-TEST(ProgramLifetime, StartUpEntersAComApartmentThatEndsWithTheRuntime) {
+TEST(ProgramLifetime, StartUpKeepsDllsToTheSystemFolderAndEntersAComApartmentForTheRuntime) {
   InitCommonControls();
   {
     forms::Application app(L"" BRISVANE_APP_TITLE);
     Program program(app);
     xpStyle::Main(program);
     EXPECT_TRUE(program.frmMain.Loaded());
+    const std::string beside = SelfPath().substr(0, SelfPath().find_last_of('\\'));
+    ASSERT_NE(GetFileAttributesA((beside + "\\brisvane_planted.dll").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    const HMODULE planted = LoadLibraryW(L"brisvane_planted.dll");
+    EXPECT_FALSE(planted) << "a DLL beside the program was loaded by its bare name";
+    if (planted) FreeLibrary(planted);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE)
         << "no single-threaded apartment after start-up";
     CoUninitialize();
