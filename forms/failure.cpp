@@ -8,6 +8,10 @@ namespace {
 // The title outlives every window; a fixed buffer, so that the report needs
 // nothing that could fail.
 wchar_t g_report_title[128] = L"";
+// Set while the report shows. The program still paints and ticks under the
+// box, so a second failure can come; it ends the program rather than stack
+// a box on the first.
+LONG g_reporting = 0;
 }  // namespace
 
 void Fail(const char* what) {
@@ -21,6 +25,7 @@ void SetReportTitle(const wchar_t* title) noexcept {
 }
 
 void ReportUnhandled(const char* what) noexcept {
+  if (InterlockedExchange(&g_reporting, 1) != 0) ExitProcess(1);
   wchar_t text[1024] = L"Run-time error:\r\n\r\n";
   const int prefix = lstrlenW(text);
   // No more bytes than characters fit: a byte never makes more than one.

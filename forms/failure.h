@@ -25,8 +25,9 @@ class Failure : public std::exception {
 // The application title that the report shows; set by the application.
 void SetReportTitle(const wchar_t* title) noexcept;
 
-// Tells the user in one message box and ends the program with exit code 1.
-// Cannot fail itself: it neither allocates nor throws.
+// Tells the user in one message box and ends the program with exit code 1;
+// a failure while the box shows ends it at once, with the same code. Cannot
+// fail itself: it neither allocates nor throws.
 [[noreturn]] void ReportUnhandled(const char* what) noexcept;
 
 }  // namespace forms

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "child.h"
+#include "forms/failure.h"
+#include "forms/form.h"
 #include "harness.h"
 #include "res/identity.h"
 #include "support.h"
@@ -82,11 +84,27 @@ std::wstring ChildTexts(HWND w) {
   return texts;
 }
 
+// A form that fails on WM_APP, as a paint under the report might.
+class FailingForm : public forms::Form {
+ public:
+  using forms::Form::Form;
+  ~FailingForm() override { Unload(); }
+  void Open() { Load({L"failing", 10, 10, WS_POPUP, 0, nullptr}, nullptr); }
+
+ private:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_APP) throw forms::Failure("a second failure");
+    return Form::OnMessage(msg, wp, lp);
+  }
+};
+
 // pane_write_fails: the program with a pane that takes no more than 50
-// characters, whose status run captures 800.
+// characters, whose status run captures 800; and a form that fails on demand.
 BRISVANE_CHILD(pane_write_fails) {
   InitCommonControls();
   forms::Application app(L"" BRISVANE_APP_TITLE);
+  FailingForm failing(app);
+  failing.Open();
   Program program(app);
   xpStyle::Main(program);
   const std::string line = ChildCommandLine("capture_pattern", "100");
@@ -96,48 +114,60 @@ BRISVANE_CHILD(pane_write_fails) {
 }
 
 // A write into the pane that fails is not taken for the end of the output:
-// it ends the status run, the user is told, and the program ends.
+// it ends the status run, the user is told, and the program ends with 1,
+// when the user has read the report, or at once when a second failure comes
+// while it shows (no second box over the first).
 TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
-  std::string line = ChildCommandLine("pane_write_fails");
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(
-      CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  // Whatever the outcome, the child does not outlive the test.
-  struct Ended {
-    HANDLE process;
-    ~Ended() {
-      if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
-  } ended{pi.hProcess};
-  HWND box = nullptr;
-  const DWORD deadline = GetTickCount() + 30000;
-  while (!box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
-         GetTickCount() < deadline) {
-    for (HWND w : e2e::TopLevelWindows(pi.dwProcessId)) {
-      wchar_t title[128] = L"", cls[32] = L"";
-      GetWindowTextW(w, title, 128);
-      GetClassNameW(w, cls, 32);
-      if (IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
-          std::wstring(title) == e2e::kAppCaption) {
-        box = w;
+  for (const bool second_failure : {false, true}) {
+    SCOPED_TRACE(second_failure ? "a second failure" : "OK pressed");
+    std::string line = ChildCommandLine("pane_write_fails");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    CloseHandle(pi.hThread);
+    // Whatever the outcome, the child does not outlive the test.
+    struct Ended {
+      HANDLE process;
+      ~Ended() {
+        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
+        CloseHandle(process);
+      }
+    } ended{pi.hProcess};
+    HWND box = nullptr, failing = nullptr;
+    const DWORD deadline = GetTickCount() + 30000;
+    while (!box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
+           GetTickCount() < deadline) {
+      for (HWND w : e2e::TopLevelWindows(pi.dwProcessId)) {
+        wchar_t title[128] = L"", cls[32] = L"";
+        GetWindowTextW(w, title, 128);
+        GetClassNameW(w, cls, 32);
+        if (std::wstring(title) == L"failing") failing = w;
+        if (IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
+            std::wstring(title) == e2e::kAppCaption) {
+          box = w;
+        }
       }
     }
+    ASSERT_TRUE(box) << "no report; the program "
+                     << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
+    const std::wstring texts = ChildTexts(box);
+    EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
+    EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
+        << std::string(texts.begin(), texts.end());
+    if (second_failure) {
+      ASSERT_TRUE(failing);
+      PostMessageW(failing, WM_APP, 0, 0);
+    } else {
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0))
+        << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 1u);
   }
-  ASSERT_TRUE(box) << "no report; the program "
-                   << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
-  const std::wstring texts = ChildTexts(box);
-  EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
-  EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
-      << std::string(texts.begin(), texts.end());
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 1u);
 }
 
 }  // namespace
