@@ -55,7 +55,10 @@ bool Application::PreTranslate(MSG& msg) {
   for (const Modeless& m : modeless_) {
     if (msg.hwnd != m.hwnd && !IsChild(m.hwnd, msg.hwnd)) continue;
     const Modeless target = m;  // the handlers below may unload the form
-    if (msg.message == WM_KEYDOWN && target.preview) {
+    // With Alt held a key comes as WM_SYSKEYDOWN (Alt+Esc); the preview sees
+    // it too, and what it leaves goes on to the dialog manager, so access
+    // keys still work.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && target.preview) {
       const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) |
                         (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
       if (target.preview->PreviewKeyDown(msg.wParam, shift)) return true;

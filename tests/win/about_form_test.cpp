@@ -304,13 +304,14 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
   };
   const Case cases[] = {
       {"Esc", WM_KEYDOWN, VK_ESCAPE},
+      {"Alt+Esc", WM_SYSKEYDOWN, VK_ESCAPE},
       {"Enter", WM_KEYDOWN, VK_RETURN},
       {"Alt+C", WM_SYSCHAR, 'c'},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(About());
-    PostMessageW(frmAbout.cmdClose(), c.msg, c.key, c.msg == WM_SYSCHAR ? (1 | 1 << 29) : 1);
+    PostMessageW(frmAbout.cmdClose(), c.msg, c.key, c.msg == WM_KEYDOWN ? 1 : (1 | 1 << 29));
     EXPECT_TRUE(Closed());
   }
   ASSERT_TRUE(About());
