@@ -126,10 +126,7 @@ TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
 
 // A text box write that fails passes through, and the handles still close.
 TEST_F(Capture, FailingWriteStillClosesProcessThenReadEnd) {
-  struct Throwing : FakeTextBox {
-    using FakeTextBox::FakeTextBox;
-    void SelText(const std::wstring&) override { throw std::runtime_error("box"); }
-  } throwing{platform.log};
+  ThrowingTextBox throwing{platform.log};
   platform.reads = {{true, "x"}};
   EXPECT_THROW(CaptureConsoleOutput(platform, cp, "c", throwing), std::runtime_error);
   EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));

@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <vector>
 
+#include "app/probe.h"
 #include "text_box_model.h"
 
 using namespace brisvane;
 
 namespace {
-const std::wstring kMsg13 = L"Microsoft Office 2013 not found!";
-const std::wstring kMsg16 = L"Microsoft Office 2016 not found!";
+const std::wstring kMsg13(kNotFound2013, kNotFound2013 + std::strlen(kNotFound2013));
+const std::wstring kMsg16(kNotFound2016, kNotFound2016 + std::strlen(kNotFound2016));
 const std::wstring kCmd13 =
     L"cscript \"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS\" /dstatus";
 const std::wstring kCmd16 =
@@ -92,15 +94,19 @@ TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
   }
 }
 
+// A 2013 run that never started is not one the user ended: 2016 still runs.
 TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kCmd16;
-  StatusRun(form).OnTimer();
-  std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13",
-                                   "selstart 0", "pointer 0",  "pointer 11",
-                                   "capture 16", "selstart 0", "pointer 0"};
-  EXPECT_EQ(form.log, want);
+  for (CaptureEnd end13 : {CaptureEnd::PipeBroken, CaptureEnd::NotStarted}) {
+    FakeForm form;
+    form.path13 = kCmd13;
+    form.path16 = kCmd16;
+    form.ends[kCmd13] = end13;
+    StatusRun(form).OnTimer();
+    std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13",
+                                     "selstart 0", "pointer 0",  "pointer 11",
+                                     "capture 16", "selstart 0", "pointer 0"};
+    EXPECT_EQ(form.log, want) << static_cast<int>(end13);
+  }
 }
 
 TEST(StatusRun, EmptyCaptureThen2016MissingLeavesAnEmptyFirstLine) {

@@ -45,12 +45,18 @@ BRISVANE_CHILD(capture_pattern) {
   return 0;
 }
 
+// Ends with its start-up record: the window's show state, if one was given.
+// (Wine hands a child some standard input even when it was given none.)
 BRISVANE_CHILD(capture_interleave) {
   Write(STD_OUTPUT_HANDLE, "o1");
   Write(STD_ERROR_HANDLE, "e1");
   Write(STD_OUTPUT_HANDLE, "o2");
   Write(STD_ERROR_HANDLE, "e2");
-  Write(STD_OUTPUT_HANDLE, "o3");
+  STARTUPINFOA startup{};
+  GetStartupInfoA(&startup);
+  Write(STD_OUTPUT_HANDLE,
+        "o3 shown " + (startup.dwFlags & STARTF_USESHOWWINDOW ? std::to_string(startup.wShowWindow)
+                                                              : std::string("as it likes")));
   return 0;
 }
 
