@@ -98,12 +98,6 @@ TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
             (Log{"Read1", "SelText", "Close3", "Close1"}));
 }
 
-TEST_F(Capture, NulBytesHideNothing) {
-  platform.reads = {{true, std::string("a\0b", 3)}};
-  Run();
-  EXPECT_EQ(box.model.Text(), L"ab");
-}
-
 TEST_F(Capture, TargetGoneBetweenChunksLetsGoAtOnce) {
   platform.reads = {{true, "first"}, {true, "late"}, {true, "later"}};
   box.gone_after_pumps = 2;
@@ -122,14 +116,6 @@ TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
   platform.reads = {{true, "x\x81"}};
   EXPECT_EQ(Run(), CaptureEnd::Abandoned);
   EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"x"}));
-}
-
-// A text box write that fails passes through, and the handles still close.
-TEST_F(Capture, FailingWriteStillClosesProcessThenReadEnd) {
-  ThrowingTextBox throwing{platform.log};
-  platform.reads = {{true, "x"}};
-  EXPECT_THROW(CaptureConsoleOutput(platform, cp, "c", throwing), std::runtime_error);
-  EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));
 }
 
 }  // namespace

@@ -94,36 +94,42 @@ TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
   }
 }
 
-// A 2013 run that never started is not one the user ended: 2016 still runs.
+// Each run puts the caret back, then the pointer; a 2013 run that never
+// started still lets 2016 run, one the user ended (the window closed while
+// capturing) runs and writes nothing more.
 TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
-  for (CaptureEnd end13 : {CaptureEnd::PipeBroken, CaptureEnd::NotStarted}) {
+  const std::vector<std::string> both = {"disarm",     "pointer 11", "capture 13",
+                                         "selstart 0", "pointer 0",  "pointer 11",
+                                         "capture 16", "selstart 0", "pointer 0"};
+  const struct {
+    CaptureEnd end13;
+    std::vector<std::string> log;
+  } cases[] = {{CaptureEnd::PipeBroken, both},
+               {CaptureEnd::NotStarted, both},
+               {CaptureEnd::Abandoned, {"disarm", "pointer 11", "capture 13", "pointer 0"}}};
+  for (const auto& c : cases) {
     FakeForm form;
     form.path13 = kCmd13;
     form.path16 = kCmd16;
-    form.ends[kCmd13] = end13;
+    form.output[kCmd13] = {L"partial"};
+    form.ends[kCmd13] = c.end13;
     StatusRun(form).OnTimer();
-    std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13",
-                                     "selstart 0", "pointer 0",  "pointer 11",
-                                     "capture 16", "selstart 0", "pointer 0"};
-    EXPECT_EQ(form.log, want) << static_cast<int>(end13);
+    EXPECT_EQ(form.log, c.log) << static_cast<int>(c.end13);
+    EXPECT_EQ(form.status.Text(), L"partial");
   }
 }
 
-TEST(StatusRun, EmptyCaptureThen2016MissingLeavesAnEmptyFirstLine) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"\r\n" + kMsg16);
-}
-
-TEST(StatusRun, OutputWithoutFinalLineBreakPutsTheMessageOnTheNextLine) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  form.output[kCmd13] = {L"no break"};
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"no break\r\n" + kMsg16);
+// What the 2013 run leaves decides where the 2016 message goes: on a line of
+// its own, an empty first line when the run said nothing.
+TEST(StatusRun, The2016MessageGoesOnTheLineAfterThe2013Output) {
+  for (const std::wstring& out13 : {std::wstring(), std::wstring(L"no break")}) {
+    FakeForm form;
+    form.path13 = kCmd13;
+    form.path16 = kMsg16;
+    form.output[kCmd13] = {out13};
+    StatusRun(form).OnTimer();
+    EXPECT_EQ(form.status.Text(), out13 + L"\r\n" + kMsg16);
+  }
 }
 
 // Only the exact message counts as not found; anything else is run.
@@ -149,17 +155,4 @@ TEST(StatusRun, ClickDuringCaptureMovesWhereLaterChunksGo) {
   };
   StatusRun(form).OnTimer();
   EXPECT_EQ(form.status.Text(), L"A" + kMsg13 + L"B");
-}
-
-// The main window closed while capturing: nothing more is run or written.
-TEST(StatusRun, AbandonedCaptureSkipsTheRestOfTheRun) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  form.output[kCmd13] = {L"partial"};
-  form.ends[kCmd13] = CaptureEnd::Abandoned;
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"partial");
-  std::vector<std::string> want = {"disarm", "pointer 11", "capture 13", "pointer 0"};
-  EXPECT_EQ(form.log, want);
 }
