@@ -25,16 +25,7 @@ struct NamedEvent {
 
 class CaptureWin : public ::testing::Test {
  protected:
-  // Runs the child `pieces`, each hex piece arriving as a read of its own.
-  CaptureEnd RunPieces(const CodePage& cp, const std::string& hex_pieces) {
-    box.on_write = [this] { SetEvent(next.handle); };
-    Win32CapturePlatform platform;
-    return CaptureConsoleOutput(
-        platform, cp, ChildCommandLine("capture_pieces", next.name + " " + hex_pieces), box);
-  }
-
   PaneTarget box;
-  NamedEvent next{"next"};
 };
 
 // The child says how it was started: its console hidden.
@@ -106,30 +97,9 @@ TEST_F(CaptureWin, DecodingThatFailsPassesThrough) {
 
 TEST_F(CaptureWin, DecodesTheOemCodePage) {
   if (GetOEMCP() != 437) GTEST_SKIP() << "needs OEM code page 437, have " << GetOEMCP();
-  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_pieces", "- 8281"), box),
+  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_bytes", "8281"), box),
             CaptureEnd::PipeBroken);
   EXPECT_EQ(box.pane.Text(), L"\u00e9\u00fc");
-}
-
-TEST_F(CaptureWin, CharactersSplitAcrossReadsAreDecodedWhole) {
-  const struct {
-    unsigned code_page;
-    const char* pieces;
-    const wchar_t* text;
-  } cases[] = {
-      {932, "4182 a042", L"A\u3042B"},      // Shift-JIS lead byte ends the first read
-      {936, "41c4 e3", L"A\u4f60"},         // GBK
-      {65001, "41e282 ac42", L"A\u20acB"},  // UTF-8 three-byte sequence
-      {65001, "f09f 9880", L"\U0001F600"},  // UTF-8 four-byte sequence
-      {437, "610062 00 63", L"abc"},        // NULs hide nothing
-      {65001, "41e282", L"A\xFFFD"},        // unfinished at the end, still shown
-  };
-  for (const auto& c : cases) {
-    box.pane.SetText(L"");
-    WindowsCodePage cp(c.code_page);
-    EXPECT_EQ(RunPieces(cp, c.pieces), CaptureEnd::PipeBroken);
-    EXPECT_EQ(box.pane.Text(), c.text) << c.code_page << ": " << c.pieces;
-  }
 }
 
 // Copies of this program named cscript.exe, with the child that says

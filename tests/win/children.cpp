@@ -62,14 +62,9 @@ BRISVANE_CHILD(capture_interleave) {
 
 BRISVANE_CHILD(capture_silent) { return 0; }
 
-// capture_pieces EVENT HEX...: writes each piece; before the next one waits
-// until EVENT (named, auto-reset) says the last one was taken, so each piece
-// is one read.
-BRISVANE_CHILD(capture_pieces) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (i > 1 && !WaitForEvent(args[0], 20000)) return 2;
-    Write(STD_OUTPUT_HANDLE, FromHex(args[i]));
-  }
+// capture_bytes HEX: writes those bytes.
+BRISVANE_CHILD(capture_bytes) {
+  Write(STD_OUTPUT_HANDLE, FromHex(args.at(0)));
   return 0;
 }
 

@@ -65,7 +65,6 @@ void PaneTarget::SelText(const std::wstring& chunk) {
   ++writes;
   pane.SetSelText(chunk);
   shown += chunk.size();
-  if (on_write) on_write();
 }
 
 ImportPatch::ImportPatch(const char* name, void* to)

@@ -66,7 +66,7 @@ class PaneTarget : public CaptureTarget {
   std::size_t shown = 0;
   int writes = 0;
   bool gone = false;
-  std::function<void()> on_pump, on_write;
+  std::function<void()> on_pump;
 
  private:
   forms::Application app_{L"pane"};
