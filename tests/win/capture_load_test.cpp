@@ -25,26 +25,25 @@ std::string UnevenLine(unsigned code_page, std::uint64_t seed, std::size_t total
                                                 " " + std::to_string(total));
 }
 
-// The whole output of a capture_uneven child, and how many of its writes
-// (all but the last) end inside a character.
-struct Uneven {
-  std::string bytes;
-  int writes = 0;
-  int ending_inside = 0;
-};
-
-Uneven WholeUnevenOutput(unsigned code_page, std::uint64_t seed, std::size_t total) {
+// What a capture_uneven child's output decodes to, NULs dropped, after
+// checking that under a multibyte code page every write but the last ends
+// inside a character.
+std::wstring Expected(unsigned code_page, std::uint64_t seed, std::size_t total) {
   UnevenOutput output(code_page, seed, total);
   const WindowsCodePage cp(code_page);
   StreamDecoder decoder(cp);
-  Uneven u;
-  for (std::string bytes = output.NextWrite(); !bytes.empty(); bytes = output.NextWrite()) {
-    u.bytes += bytes;
-    ++u.writes;
-    decoder.Feed(bytes.data(), bytes.size());
-    u.ending_inside += decoder.HasCarry() ? 1 : 0;
+  std::string bytes;
+  int writes = 0, ending_inside = 0;
+  for (std::string write = output.NextWrite(); !write.empty(); write = output.NextWrite()) {
+    bytes += write;
+    ++writes;
+    decoder.Feed(write.data(), write.size());
+    ending_inside += decoder.HasCarry() ? 1 : 0;
   }
-  return u;
+  if (code_page == CP_UTF8 || code_page == 932) {
+    EXPECT_EQ(ending_inside, writes - 1) << "writes that end between characters";
+  }
+  return DecodeWhole(cp, bytes);
 }
 
 // Keeps what arrives: the whole stream without an EDIT control's cost.
@@ -66,8 +65,7 @@ std::string FirstDifference(const std::wstring& text, const std::wstring& expect
 // One capture of each kind: a leak shows in the first.
 TEST(CaptureLoad, CapturesCloseEveryHandleTheyOpenedExactlyOnce) {
   const std::size_t big = 200 * 1024;
-  const std::size_t big_text =
-      DecodeWhole(WindowsCodePage::Oem(), WholeUnevenOutput(GetOEMCP(), 3, big).bytes).size();
+  const std::size_t big_text = Expected(GetOEMCP(), 3, big).size();
   const struct {
     std::string line;
     std::size_t text;
@@ -99,15 +97,7 @@ TEST(CaptureLoad, CapturesCloseEveryHandleTheyOpenedExactlyOnce) {
 
 // Writes of 1 byte to 64 KB with NULs, multibyte characters cut by every
 // write: what arrives is the whole output decoded at once with the same code
-// page, NULs dropped. Expected checks first that the writes do cut characters.
-std::wstring Expected(unsigned code_page, std::size_t total) {
-  const Uneven output = WholeUnevenOutput(code_page, 1000 + code_page, total);
-  if (code_page == CP_UTF8 || code_page == 932) {
-    EXPECT_EQ(output.ending_inside, output.writes - 1) << "writes that end between characters";
-  }
-  return DecodeWhole(WindowsCodePage(code_page), output.bytes);
-}
-
+// page, NULs dropped.
 CaptureEnd RunUneven(unsigned code_page, std::size_t total, CaptureTarget& target) {
   Win32CapturePlatform platform;
   return CaptureConsoleOutput(platform, WindowsCodePage(code_page),
@@ -117,7 +107,7 @@ CaptureEnd RunUneven(unsigned code_page, std::size_t total, CaptureTarget& targe
 // Once, into a string, in UTF-8: the longest characters, cut by every write.
 TEST(CaptureUneven, SixteenMegabytesArriveAsDecodedWhole) {
   const std::size_t total = std::size_t{16} << 20;
-  const std::wstring expected = Expected(CP_UTF8, total);
+  const std::wstring expected = Expected(CP_UTF8, 1000 + CP_UTF8, total);
   StringTarget box;
   ASSERT_EQ(RunUneven(CP_UTF8, total, box), CaptureEnd::PipeBroken);
   EXPECT_EQ(FirstDifference(box.text, expected), "");
@@ -130,7 +120,7 @@ TEST(CaptureUneven, SixtyFourKilobytesArriveInThePaneAsDecodedWhole) {
   for (unsigned code_page : {GetOEMCP(), 932u}) {
     SCOPED_TRACE(code_page);
     const std::size_t total = std::size_t{64} << 10;
-    const std::wstring expected = Expected(code_page, total);
+    const std::wstring expected = Expected(code_page, 1000 + code_page, total);
     PaneTarget box;
     ASSERT_EQ(RunUneven(code_page, total, box), CaptureEnd::PipeBroken);
     EXPECT_EQ(FirstDifference(box.pane.Text(), expected), "") << "the pane";
