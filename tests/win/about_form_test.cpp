@@ -216,8 +216,9 @@ TEST_F(AboutBox, FocusStartsOnCloseAndKeysTakeTheFormsPath) {
   EXPECT_TRUE(Closed()) << "Esc from the panel";
 }
 
-// Each way of closing unloads it, and the fonts and the hand pointer it made
-// are gone, to the system too.
+// Each way of closing unloads it: its windows, fonts and hand pointer are
+// gone, to the system too, the main window stays, and the next command
+// builds it anew with the focus on Close.
 TEST_F(AboutBox, CloseKeysUnloadIt) {
   struct Case {
     const char* name;
@@ -229,11 +230,15 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
       {"Enter", WM_KEYDOWN, VK_RETURN},
       {"Alt+C", WM_SYSCHAR, 'c'},
       {"Space on Close", WM_KEYUP, VK_SPACE},
+      {"the title bar's close button", WM_CLOSE, 0},
   };
   const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(About());
+    const HWND box = About(), pic = frmAbout.Pic1();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
+    EXPECT_GT(forms::ResourceCount::Gdi(), gdi);
     const HGDIOBJ fonts[] = {
         reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idTitle), WM_GETFONT, 0, 0)),
         reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idLink), WM_GETFONT, 0, 0)),
@@ -244,8 +249,10 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
     // A button is pressed by the key going down and chosen as it comes up.
     if (c.msg == WM_KEYUP) PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, c.key, 1);
     const LPARAM lp = c.msg == WM_KEYDOWN ? 1 : c.msg == WM_KEYUP ? (1u | 3u << 30) : (1 | 1 << 29);
-    PostMessageW(frmAbout.cmdClose(), c.msg, c.key, lp);
+    PostMessageW(c.msg == WM_CLOSE ? box : frmAbout.cmdClose(), c.msg, c.key, lp);
     ASSERT_TRUE(Closed());
+    EXPECT_FALSE(IsWindow(box) || IsWindow(pic));
+    EXPECT_TRUE(IsWindow(main_));
     EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
     EXPECT_EQ(forms::ResourceCount::Icons(), icons);
     for (HGDIOBJ font : fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
@@ -349,27 +356,6 @@ TEST_F(AboutBox, DesignIconUntilTheCommandGivesItAndTheApplicationWindowZZZ) {
   EXPECT_EQ(IconOf(owner, ICON_BIG), zzz_big) << "the application window keeps ZZZ";
   EXPECT_EQ(IconOf(owner, ICON_SMALL), zzz_small);
   EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
-}
-
-TEST_F(AboutBox, UnloadFreesItsObjectsAndTheNextCommandBuildsItAnew) {
-  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
-  HWND first = About();
-  ASSERT_TRUE(first);
-  HWND pic = frmAbout.Pic1();
-  EXPECT_GT(forms::ResourceCount::Gdi(), gdi);
-  EXPECT_GT(forms::ResourceCount::Icons(), icons);
-  PostMessageW(first, WM_CLOSE, 0, 0);  // the title bar's close button
-  ASSERT_TRUE(Closed());
-  EXPECT_FALSE(IsWindow(first));
-  EXPECT_FALSE(IsWindow(pic));
-  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
-  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
-  EXPECT_TRUE(IsWindow(main_)) << "closing the box leaves the main window";
-
-  HWND second = About();
-  ASSERT_TRUE(second);
-  EXPECT_TRUE(Label(AboutForm::idLink));
-  EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
 }
 
 }  // namespace
