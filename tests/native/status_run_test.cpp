@@ -63,31 +63,35 @@ class FakeForm : public StatusForm {
   }
 };
 
-struct Case {
-  bool found13, found16;
-  std::wstring want;
-};
 }  // namespace
 
-// The arrangement of the pane after the run, for the four combinations.
+// The arrangement of the pane after the run, for the four combinations; the
+// 2016 message goes on the line after the 2013 output, an empty first line
+// when that run said nothing.
 TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
   const std::wstring out13 = L"Office 2013 line 1\r\nline 2\r\n";
   const std::wstring out16 = L"Office 2016 report\r\n";
-  const Case cases[] = {
-      {true, true, out16 + out13},
-      {true, false, out13 + L"\r\n" + kMsg16},
-      {false, true, out16 + kMsg13},
-      {false, false, kMsg13 + L"\r\n" + kMsg16},
+  const std::vector<std::wstring> chunks13 = {L"Office 2013 ", L"line 1\r\n", L"line 2\r\n"};
+  const struct {
+    bool found13, found16;
+    std::vector<std::wstring> output13;
+    std::wstring want;
+  } cases[] = {
+      {true, true, chunks13, out16 + out13},
+      {true, false, chunks13, out13 + L"\r\n" + kMsg16},
+      {false, true, chunks13, out16 + kMsg13},
+      {false, false, chunks13, kMsg13 + L"\r\n" + kMsg16},
+      {true, false, {}, L"\r\n" + kMsg16},
+      {true, false, {L"no break"}, L"no break\r\n" + kMsg16},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FakeForm form;
     form.path13 = c.found13 ? kCmd13 : kMsg13;
     form.path16 = c.found16 ? kCmd16 : kMsg16;
-    form.output[kCmd13] = {L"Office 2013 ", L"line 1\r\n", L"line 2\r\n"};
+    form.output[kCmd13] = c.output13;
     form.output[kCmd16] = {L"Office 2016 ", L"report\r\n"};
-    StatusRun run(form);
-    run.OnTimer();
-    EXPECT_EQ(form.status.Text(), c.want) << c.found13 << c.found16;
+    StatusRun(form).OnTimer();
+    EXPECT_EQ(form.status.Text(), c.want) << c.found13 << c.found16 << c.output13.size();
     EXPECT_EQ(form.status.SelStart(), 0);
     EXPECT_EQ(form.pointer, 0);
     EXPECT_EQ(form.log.front(), "disarm");
@@ -116,19 +120,6 @@ TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
     StatusRun(form).OnTimer();
     EXPECT_EQ(form.log, c.log) << static_cast<int>(c.end13);
     EXPECT_EQ(form.status.Text(), L"partial");
-  }
-}
-
-// What the 2013 run leaves decides where the 2016 message goes: on a line of
-// its own, an empty first line when the run said nothing.
-TEST(StatusRun, The2016MessageGoesOnTheLineAfterThe2013Output) {
-  for (const std::wstring& out13 : {std::wstring(), std::wstring(L"no break")}) {
-    FakeForm form;
-    form.path13 = kCmd13;
-    form.path16 = kMsg16;
-    form.output[kCmd13] = {out13};
-    StatusRun(form).OnTimer();
-    EXPECT_EQ(form.status.Text(), out13 + L"\r\n" + kMsg16);
   }
 }
 
