@@ -2,19 +2,27 @@
 
 #include "capture/capture.h"
 #include "capture_fakes.h"
+#include "tests/shared/capture_counting_platform.h"
 
 namespace brisvane::test {
 namespace {
 
 using Log = std::vector<std::string>;
 
+// Whatever path a test takes, the capture closes each handle it opened,
+// exactly once.
 struct Capture : ::testing::Test {
   FakePlatform platform;
+  CountingPlatform counting{platform};
   FakeTextBox box{platform.log};
   FakeDbcsCodePage cp;
 
+  void TearDown() override {
+    EXPECT_TRUE(counting.Balanced())
+        << counting.open.size() << " open, " << counting.faults.size() << " faults";
+  }
   CaptureEnd Run(const std::string* start_in = nullptr) {
-    return CaptureConsoleOutput(platform, cp, "cscript \"x.vbs\" /dstatus", box, start_in);
+    return CaptureConsoleOutput(counting, cp, "cscript \"x.vbs\" /dstatus", box, start_in);
   }
 };
 
@@ -116,6 +124,12 @@ TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
   platform.reads = {{true, "x\x81"}};
   EXPECT_EQ(Run(), CaptureEnd::Abandoned);
   EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"x"}));
+}
+
+TEST_F(Capture, FailingWritePassesThrough) {
+  ThrowingTextBox throwing{platform.log};
+  platform.reads = {{true, "x"}};
+  EXPECT_THROW(CaptureConsoleOutput(counting, cp, "c", throwing), std::runtime_error);
 }
 
 }  // namespace
