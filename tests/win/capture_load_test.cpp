@@ -152,8 +152,8 @@ class RecordCounter {
   volatile LONG64* value_;
 };
 
-// A capture_records child killed with exit code kKilled once `kill` (called
-// with the child's handle) decides to.
+// A capture_records child, which the test kills with exit code kKilled once
+// enough has been written.
 class KilledChild : public ::testing::Test {
  protected:
   static constexpr UINT kKilled = 77;
@@ -195,12 +195,9 @@ class KilledChild : public ::testing::Test {
     const std::wstring text = box.pane.Text();
     EXPECT_GE(counted, static_cast<std::size_t>(kBeforeKill));
     EXPECT_GE(text.size(), counted) << "the pane lost written records";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != static_cast<wchar_t>(RecordByte(i))) {
-        ADD_FAILURE() << "not the record stream from character " << i << " of " << text.size();
-        break;
-      }
-    }
+    std::wstring records(text.size(), L'\0');
+    for (std::size_t i = 0; i < records.size(); ++i) records[i] = RecordByte(i);
+    EXPECT_EQ(FirstDifference(text, records), "") << "not the record stream";
   }
 
   RecordCounter counter;
