@@ -164,14 +164,5 @@ TEST(CaptureDecoder, DropsNulsSoTheyHideNothing) {
   EXPECT_EQ(d.Feed(std::string("\x81\0c", 3).data(), 3), L"?c");
 }
 
-// Thousands of random streams cut at random: the carry-over logic on its own,
-// with stand-in code pages (the real ones are checked under Wine).
-TEST(CaptureDecoder, RandomStreamsInRandomPiecesDecodeAsTheWhole) {
-  FakeDbcsCodePage dbcs;
-  FakeUtf8CodePage utf8;
-  EXPECT_EQ(FirstPiecewiseMismatch(dbcs, 1, 5000), "");
-  EXPECT_EQ(FirstPiecewiseMismatch(utf8, 2, 5000), "");
-}
-
 }  // namespace
 }  // namespace brisvane::test

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,12 @@ class FakeTextBox : public CaptureTarget {
 
  private:
   std::vector<std::string>& log_;
+};
+
+// A text box whose every write fails.
+struct ThrowingTextBox : FakeTextBox {
+  using FakeTextBox::FakeTextBox;
+  void SelText(const std::wstring&) override { throw std::runtime_error("box"); }
 };
 
 }  // namespace brisvane::test

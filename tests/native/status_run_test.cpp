@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <vector>
 
+#include "app/probe.h"
 #include "text_box_model.h"
 
 using namespace brisvane;
 
 namespace {
-const std::wstring kMsg13 = L"Microsoft Office 2013 not found!";
-const std::wstring kMsg16 = L"Microsoft Office 2016 not found!";
+const std::wstring kMsg13(kNotFound2013, kNotFound2013 + std::strlen(kNotFound2013));
+const std::wstring kMsg16(kNotFound2016, kNotFound2016 + std::strlen(kNotFound2016));
 const std::wstring kCmd13 =
     L"cscript \"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS\" /dstatus";
 const std::wstring kCmd16 =
@@ -61,63 +63,64 @@ class FakeForm : public StatusForm {
   }
 };
 
-struct Case {
-  bool found13, found16;
-  std::wstring want;
-};
 }  // namespace
 
-// The arrangement of the pane after the run, for the four combinations.
+// The arrangement of the pane after the run, for the four combinations; the
+// 2016 message goes on the line after the 2013 output, an empty first line
+// when that run said nothing.
 TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
   const std::wstring out13 = L"Office 2013 line 1\r\nline 2\r\n";
   const std::wstring out16 = L"Office 2016 report\r\n";
-  const Case cases[] = {
-      {true, true, out16 + out13},
-      {true, false, out13 + L"\r\n" + kMsg16},
-      {false, true, out16 + kMsg13},
-      {false, false, kMsg13 + L"\r\n" + kMsg16},
+  const std::vector<std::wstring> chunks13 = {L"Office 2013 ", L"line 1\r\n", L"line 2\r\n"};
+  const struct {
+    bool found13, found16;
+    std::vector<std::wstring> output13;
+    std::wstring want;
+  } cases[] = {
+      {true, true, chunks13, out16 + out13},
+      {true, false, chunks13, out13 + L"\r\n" + kMsg16},
+      {false, true, chunks13, out16 + kMsg13},
+      {false, false, chunks13, kMsg13 + L"\r\n" + kMsg16},
+      {true, false, {}, L"\r\n" + kMsg16},
+      {true, false, {L"no break"}, L"no break\r\n" + kMsg16},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FakeForm form;
     form.path13 = c.found13 ? kCmd13 : kMsg13;
     form.path16 = c.found16 ? kCmd16 : kMsg16;
-    form.output[kCmd13] = {L"Office 2013 ", L"line 1\r\n", L"line 2\r\n"};
+    form.output[kCmd13] = c.output13;
     form.output[kCmd16] = {L"Office 2016 ", L"report\r\n"};
-    StatusRun run(form);
-    run.OnTimer();
-    EXPECT_EQ(form.status.Text(), c.want) << c.found13 << c.found16;
+    StatusRun(form).OnTimer();
+    EXPECT_EQ(form.status.Text(), c.want) << c.found13 << c.found16 << c.output13.size();
     EXPECT_EQ(form.status.SelStart(), 0);
     EXPECT_EQ(form.pointer, 0);
     EXPECT_EQ(form.log.front(), "disarm");
   }
 }
 
+// Each run puts the caret back, then the pointer; a 2013 run that never
+// started still lets 2016 run, one the user ended (the window closed while
+// capturing) runs and writes nothing more.
 TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kCmd16;
-  StatusRun(form).OnTimer();
-  std::vector<std::string> want = {"disarm",     "pointer 11", "capture 13",
-                                   "selstart 0", "pointer 0",  "pointer 11",
-                                   "capture 16", "selstart 0", "pointer 0"};
-  EXPECT_EQ(form.log, want);
-}
-
-TEST(StatusRun, EmptyCaptureThen2016MissingLeavesAnEmptyFirstLine) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"\r\n" + kMsg16);
-}
-
-TEST(StatusRun, OutputWithoutFinalLineBreakPutsTheMessageOnTheNextLine) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  form.output[kCmd13] = {L"no break"};
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"no break\r\n" + kMsg16);
+  const std::vector<std::string> both = {"disarm",     "pointer 11", "capture 13",
+                                         "selstart 0", "pointer 0",  "pointer 11",
+                                         "capture 16", "selstart 0", "pointer 0"};
+  const struct {
+    CaptureEnd end13;
+    std::vector<std::string> log;
+  } cases[] = {{CaptureEnd::PipeBroken, both},
+               {CaptureEnd::NotStarted, both},
+               {CaptureEnd::Abandoned, {"disarm", "pointer 11", "capture 13", "pointer 0"}}};
+  for (const auto& c : cases) {
+    FakeForm form;
+    form.path13 = kCmd13;
+    form.path16 = kCmd16;
+    form.output[kCmd13] = {L"partial"};
+    form.ends[kCmd13] = c.end13;
+    StatusRun(form).OnTimer();
+    EXPECT_EQ(form.log, c.log) << static_cast<int>(c.end13);
+    EXPECT_EQ(form.status.Text(), L"partial");
+  }
 }
 
 // Only the exact message counts as not found; anything else is run.
@@ -143,17 +146,4 @@ TEST(StatusRun, ClickDuringCaptureMovesWhereLaterChunksGo) {
   };
   StatusRun(form).OnTimer();
   EXPECT_EQ(form.status.Text(), L"A" + kMsg13 + L"B");
-}
-
-// The main window closed while capturing: nothing more is run or written.
-TEST(StatusRun, AbandonedCaptureSkipsTheRestOfTheRun) {
-  FakeForm form;
-  form.path13 = kCmd13;
-  form.path16 = kMsg16;
-  form.output[kCmd13] = {L"partial"};
-  form.ends[kCmd13] = CaptureEnd::Abandoned;
-  StatusRun(form).OnTimer();
-  EXPECT_EQ(form.status.Text(), L"partial");
-  std::vector<std::string> want = {"disarm", "pointer 11", "capture 13", "pointer 0"};
-  EXPECT_EQ(form.log, want);
 }

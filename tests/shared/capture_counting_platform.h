@@ -20,7 +20,6 @@ class CountingPlatform : public CapturePlatform {
   std::vector<Handle> opened;       // every handle opened, in order
   std::vector<std::string> faults;  // closes of handles not open
   Handle last_process = 0;
-  int closes = 0;
 
   // Nothing open and nothing closed that was not open.
   bool Balanced() const { return open.empty() && faults.empty(); }
@@ -43,7 +42,6 @@ class CountingPlatform : public CapturePlatform {
     return inner_.ReadFile(h, buffer, to_read, got);
   }
   void CloseHandle(Handle h) override {
-    ++closes;
     if (open.erase(h) == 0) faults.push_back("closed " + std::to_string(h) + ", not open");
     inner_.CloseHandle(h);
   }

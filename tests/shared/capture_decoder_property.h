@@ -55,26 +55,13 @@ inline std::string RandomBytes(Random& r, const CodePage& cp, std::size_t n) {
   }
   std::string bytes;
   for (std::size_t i = 0; i < n; ++i) {
-    int b = 0;
-    switch (r.Below(8)) {
-      case 0:
-        b = 0;
-        break;
-      case 1:
-      case 2:
-        b = leads.empty() ? static_cast<int>(r.Below(256)) : leads[r.Below(leads.size())];
-        break;
-      case 3:
-      case 4:
-        b = 0x80 + static_cast<int>(r.Below(0x40));
-        break;
-      case 5:
-      case 6:
-        b = 0x20 + static_cast<int>(r.Below(0x60));
-        break;
-      default:
-        b = static_cast<int>(r.Below(256));
-    }
+    const std::size_t kind = r.Below(8);  // NUL 1, lead 2, continuation 2, ASCII 2, any 1
+    const std::size_t b = kind == 0 ? 0
+                          : kind <= 2
+                              ? (leads.empty() ? r.Below(256) : leads[r.Below(leads.size())])
+                          : kind <= 4 ? 0x80 + r.Below(0x40)
+                          : kind <= 6 ? 0x20 + r.Below(0x60)
+                                      : r.Below(256);
     bytes += static_cast<char>(b);
   }
   return bytes;

@@ -17,68 +17,6 @@ namespace {
 
 using forms::Px;
 
-// Calls of ShellExecuteA made by the product code, caught where the product
-// asks shell32 for it (GetProcAddress, in this program's import table), so
-// that the shell opens nothing.
-struct ShellCall {
-  int count = 0;
-  HWND owner = nullptr;
-  std::string verb, file, params, dir, module;
-  INT show = -1;
-} g_shell;
-
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
-                                    INT show) {
-  ++g_shell.count;
-  g_shell.owner = owner;
-  g_shell.verb = verb ? verb : "<null>";
-  g_shell.file = file ? file : "<null>";
-  g_shell.params = params ? params : "<null>";
-  g_shell.dir = dir ? dir : "<null>";
-  g_shell.show = show;
-  return reinterpret_cast<HINSTANCE>(33);
-}
-
-using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
-GetProcAddressFn g_get_proc_address = nullptr;
-
-FARPROC WINAPI RecordingGetProcAddress(HMODULE module, LPCSTR name) {
-  if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ShellExecuteA") == 0) {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(module, path, MAX_PATH);
-    g_shell.module = path;
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RecordShellExecute));
-  }
-  return g_get_proc_address(module, name);
-}
-
-// Replaces, in this program's imports from dll, the entry that holds `from`
-// with `to`; false when there is none.
-bool PatchImport(const char* dll, void* from, void* to) {
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
-       ++imp) {
-    if (lstrcmpiA(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
-    for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-         thunk->u1.Function; ++thunk) {
-      if (reinterpret_cast<void*>(thunk->u1.Function) != from) continue;
-      DWORD old;
-      VirtualProtect(&thunk->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(to);
-      VirtualProtect(&thunk->u1.Function, sizeof(void*), old, &old);
-      return true;
-    }
-  }
-  return false;
-}
-
-HICON IconOf(HWND w, WPARAM which) {
-  return reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0));
-}
-
 SIZE IconSize(HICON icon) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {0, 0};
@@ -88,13 +26,6 @@ SIZE IconSize(HICON icon) {
   if (info.hbmColor) DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
   return size;
-}
-
-RECT RectIn(HWND control, HWND container) {
-  RECT rc;
-  GetWindowRect(control, &rc);
-  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
 }
 
 std::wstring Text(HWND w) {
@@ -171,46 +102,35 @@ TEST_F(AboutBox, AboutTwiceGivesOneBoxOwnedByTheMainWindowAndCentredOnIt) {
 TEST_F(AboutBox, ControlsSitWhereTheDesignPutsThem) {
   ASSERT_TRUE(About());
   const int dpi = forms::ScreenDpi();
-  HWND pic = frmAbout.Pic1();
+  HWND pic = frmAbout.Pic1(), box = frmAbout.Hwnd();
   struct Fixed {
-    int id;
+    HWND w, in;
     std::wstring text;
     int left, top, width, height;
   };
   const Fixed fixed[] = {
-      {AboutForm::idTitle, L"" BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255},
-      {AboutForm::idTitle2, L"" BRISVANE_TITLE_EDITION, 240, 480, 4455, 255},
-      {AboutForm::idVerJP, L"" BRISVANE_ABOUT_VERSION, 840, 960, 855, 255},
-      {AboutForm::idCopyright, forms::Widen(BRISVANE_COPYRIGHT_LINE).c_str(), 960, 1800, 3795, 195},
+      {Label(AboutForm::idTitle), pic, L"" BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255},
+      {Label(AboutForm::idTitle2), pic, L"" BRISVANE_TITLE_EDITION, 240, 480, 4455, 255},
+      {Label(AboutForm::idVerJP), pic, L"" BRISVANE_ABOUT_VERSION, 840, 960, 855, 255},
+      {Label(AboutForm::idCopyright), pic, forms::Widen(BRISVANE_COPYRIGHT_LINE), 960, 1800, 3795,
+       195},
+      {pic, box, Text(pic), 0, 0, 6135, 2415},  // cut off at the right by the box
+      {frmAbout.cmdClose(), box, L"&Close", 3120, 2640, 1575, 495},
   };
   for (const Fixed& f : fixed) {
     SCOPED_TRACE(forms::Narrow(f.text));
-    HWND label = Label(f.id);
-    ASSERT_TRUE(label);
-    EXPECT_EQ(Text(label), f.text);
-    RECT rc = RectIn(label, pic);
+    ASSERT_TRUE(f.w);
+    EXPECT_EQ(Text(f.w), f.text);
+    RECT rc = RectIn(f.w, f.in);
     EXPECT_EQ(rc.left, Px(f.left, dpi));
     EXPECT_EQ(rc.top, Px(f.top, dpi));
     EXPECT_EQ(rc.right - rc.left, Px(f.width, dpi));
     EXPECT_EQ(rc.bottom - rc.top, Px(f.height, dpi));
   }
-
-  RECT panel = RectIn(pic, frmAbout.Hwnd());
-  EXPECT_EQ(panel.left, 0);
-  EXPECT_EQ(panel.top, 0);
-  EXPECT_EQ(panel.right, Px(6135, dpi));
-  EXPECT_EQ(panel.bottom, Px(2415, dpi));
   RECT client;
-  GetClientRect(frmAbout.Hwnd(), &client);
-  EXPECT_GT(panel.right, client.right) << "the panel is cut off at the right";
-
-  RECT close = RectIn(frmAbout.cmdClose(), frmAbout.Hwnd());
-  EXPECT_EQ(Text(frmAbout.cmdClose()), L"&Close");
-  EXPECT_EQ(close.left, Px(3120, dpi));
-  EXPECT_EQ(close.top, Px(2640, dpi));
-  EXPECT_EQ(close.right - close.left, Px(1575, dpi));
-  EXPECT_EQ(close.bottom - close.top, Px(495, dpi));
-  EXPECT_EQ(GetWindow(frmAbout.Hwnd(), GW_CHILD), frmAbout.cmdClose()) << "first in tab order";
+  GetClientRect(box, &client);
+  EXPECT_GT(Px(6135, dpi), client.right) << "the panel is cut off at the right";
+  EXPECT_EQ(GetWindow(box, GW_CHILD), frmAbout.cmdClose()) << "first in tab order";
 
   // Sized to their text: the link keeps its right edge, the empty notice has no width.
   RECT version = RectIn(Label(AboutForm::idVersion), pic);
@@ -296,6 +216,9 @@ TEST_F(AboutBox, FocusStartsOnCloseAndKeysTakeTheFormsPath) {
   EXPECT_TRUE(Closed()) << "Esc from the panel";
 }
 
+// Each way of closing unloads it: its windows, fonts and hand pointer are
+// gone, to the system too, the main window stays, and the next command
+// builds it anew with the focus on Close.
 TEST_F(AboutBox, CloseKeysUnloadIt) {
   struct Case {
     const char* name;
@@ -307,26 +230,41 @@ TEST_F(AboutBox, CloseKeysUnloadIt) {
       {"Alt+Esc", WM_SYSKEYDOWN, VK_ESCAPE},
       {"Enter", WM_KEYDOWN, VK_RETURN},
       {"Alt+C", WM_SYSCHAR, 'c'},
+      {"Space on Close", WM_KEYUP, VK_SPACE},
+      {"the title bar's close button", WM_CLOSE, 0},
   };
+  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(About());
-    PostMessageW(frmAbout.cmdClose(), c.msg, c.key, c.msg == WM_KEYDOWN ? 1 : (1 | 1 << 29));
-    EXPECT_TRUE(Closed());
+    const HWND box = About(), pic = frmAbout.Pic1();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
+    EXPECT_GT(forms::ResourceCount::Gdi(), gdi);
+    const HGDIOBJ fonts[] = {
+        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idTitle), WM_GETFONT, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idLink), WM_GETFONT, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageW(frmAbout.cmdClose(), WM_GETFONT, 0, 0))};
+    for (HGDIOBJ font : fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    const HCURSOR hand = frmAbout.LinkPointer();
+    ASSERT_TRUE(hand);
+    // A button is pressed by the key going down and chosen as it comes up.
+    if (c.msg == WM_KEYUP) PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, c.key, 1);
+    const LPARAM lp = c.msg == WM_KEYDOWN ? 1 : c.msg == WM_KEYUP ? (1u | 3u << 30) : (1 | 1 << 29);
+    PostMessageW(c.msg == WM_CLOSE ? box : frmAbout.cmdClose(), c.msg, c.key, lp);
+    ASSERT_TRUE(Closed());
+    EXPECT_FALSE(IsWindow(box) || IsWindow(pic));
+    EXPECT_TRUE(IsWindow(main_));
+    EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
+    EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+    for (HGDIOBJ font : fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(hand, &info)) << "hand pointer still alive";
   }
-  ASSERT_TRUE(About());
-  PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_SPACE, 1);
-  PostMessageW(frmAbout.cmdClose(), WM_KEYUP, VK_SPACE, 1u | 3u << 30);
-  EXPECT_TRUE(Closed()) << "Space on Close";
 }
 
 TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
-  g_get_proc_address = reinterpret_cast<GetProcAddressFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress")));
-  ASSERT_TRUE(PatchImport("kernel32.dll", reinterpret_cast<void*>(g_get_proc_address),
-                          reinterpret_cast<void*>(&RecordingGetProcAddress)))
-      << "GetProcAddress is not imported by name";
-  g_shell = {};
+  ShellRecorder shell;
+  ASSERT_TRUE(shell.patch.patched()) << "GetProcAddress is not imported by name";
   HWND box = About();
   ASSERT_TRUE(box);
 
@@ -341,24 +279,23 @@ TEST_F(AboutBox, LinkOpensTheHomePageOwnedByTheBoxOtherClicksDoNothing) {
   }
   click(frmAbout.Pic1());
   EXPECT_TRUE(StaysOpen());
-  EXPECT_EQ(g_shell.count, 0);
+  EXPECT_TRUE(shell.calls.empty());
 
   click(Label(AboutForm::idLink));
   EXPECT_TRUE(StaysOpen());
-  PatchImport("kernel32.dll", reinterpret_cast<void*>(&RecordingGetProcAddress),
-              reinterpret_cast<void*>(g_get_proc_address));
-  ASSERT_EQ(g_shell.count, 1);
+  ASSERT_EQ(shell.calls.size(), 1u);
   char system[MAX_PATH] = "";
   GetSystemDirectoryA(system, MAX_PATH);
-  EXPECT_EQ(CharLowerA(g_shell.module.data()), std::string(CharLowerA(system)) + "\\shell32.dll")
+  EXPECT_EQ(CharLowerA(shell.module.data()), std::string(CharLowerA(system)) + "\\shell32.dll")
       << "shell32 from the system folder";
-  EXPECT_EQ(g_shell.owner, box);
-  EXPECT_EQ(g_shell.verb, "Open");
-  EXPECT_EQ(g_shell.file, BRISVANE_HOME_PAGE);
-  EXPECT_EQ(g_shell.params, "");
+  const ShellCall& call = shell.calls[0];
+  EXPECT_EQ(call.owner, box);
+  EXPECT_EQ(call.verb, "Open");
+  EXPECT_EQ(call.file, BRISVANE_HOME_PAGE);
+  EXPECT_EQ(call.params, "");
   const std::string self = SelfPath();
-  EXPECT_EQ(g_shell.dir, self.substr(0, self.find_last_of('\\')));
-  EXPECT_EQ(g_shell.show, SW_SHOWNORMAL);
+  EXPECT_EQ(call.dir, self.substr(0, self.find_last_of('\\')));
+  EXPECT_EQ(call.show, SW_SHOWNORMAL);
 }
 
 TEST_F(AboutBox, LinkPointerIsTheHandWithItsHotSpotOnTheFingertip) {
@@ -369,30 +306,13 @@ TEST_F(AboutBox, LinkPointerIsTheHandWithItsHotSpotOnTheFingertip) {
   EXPECT_FALSE(info.fIcon);
   EXPECT_EQ(info.xHotspot, 16u);
   EXPECT_EQ(info.yHotspot, 16u);
-  // The mask is opaque at the hot spot and transparent everywhere above it.
+  // Made at its full size: the mask's pixels are the design's, checked natively.
   BITMAP bm{};
   GetObjectW(info.hbmMask, sizeof bm, &bm);
   EXPECT_EQ(bm.bmWidth, 32);
-  struct {
-    BITMAPINFOHEADER h;
-    RGBQUAD colors[2];
-  } bi{};
-  bi.h = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
-  DWORD rows[32];  // one 32-bit word per row
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, info.hbmMask, 0, 32, rows, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
+  EXPECT_EQ(bm.bmHeight, info.hbmColor ? 32 : 64);
   if (info.hbmColor) DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
-  auto transparent = [&](int x, int y) {
-    const BYTE* row = reinterpret_cast<const BYTE*>(&rows[y]);
-    return (row[x / 8] >> (7 - x % 8)) & 1;
-  };
-  EXPECT_FALSE(transparent(16, 16));
-  EXPECT_FALSE(transparent(15, 16));
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 32; ++x) ASSERT_TRUE(transparent(x, y)) << x << "," << y;
-  }
 
   HWND pic = frmAbout.Pic1(), link = Label(AboutForm::idLink);
   SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
@@ -437,64 +357,6 @@ TEST_F(AboutBox, DesignIconUntilTheCommandGivesItAndTheApplicationWindowZZZ) {
   EXPECT_EQ(IconOf(owner, ICON_BIG), zzz_big) << "the application window keeps ZZZ";
   EXPECT_EQ(IconOf(owner, ICON_SMALL), zzz_small);
   EXPECT_EQ(IconOf(main_, ICON_BIG), main_big);
-}
-
-TEST_F(AboutBox, UnloadFreesItsObjectsAndTheNextCommandBuildsItAnew) {
-  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
-  HWND first = About();
-  ASSERT_TRUE(first);
-  HWND pic = frmAbout.Pic1();
-  EXPECT_GT(forms::ResourceCount::Gdi(), gdi);
-  EXPECT_GT(forms::ResourceCount::Icons(), icons);
-  PostMessageW(first, WM_CLOSE, 0, 0);  // the title bar's close button
-  ASSERT_TRUE(Closed());
-  EXPECT_FALSE(IsWindow(first));
-  EXPECT_FALSE(IsWindow(pic));
-  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
-  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
-  EXPECT_TRUE(IsWindow(main_)) << "closing the box leaves the main window";
-
-  HWND second = About();
-  ASSERT_TRUE(second);
-  EXPECT_TRUE(Label(AboutForm::idLink));
-  EXPECT_EQ(GetFocus(), frmAbout.cmdClose());
-}
-
-// Twenty round trips through every way of closing: the counts come back each
-// time, and the system itself no longer knows the fonts and the pointer.
-TEST_F(AboutBox, TwentyOpeningsAndClosingsLeaveNoObjectBehind) {
-  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
-  for (int round = 0; round < 20; ++round) {
-    SCOPED_TRACE(round);
-    HWND box = About();
-    ASSERT_TRUE(box);
-    HGDIOBJ fonts[] = {
-        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idTitle), WM_GETFONT, 0, 0)),
-        reinterpret_cast<HGDIOBJ>(SendMessageW(Label(AboutForm::idLink), WM_GETFONT, 0, 0)),
-        reinterpret_cast<HGDIOBJ>(SendMessageW(frmAbout.cmdClose(), WM_GETFONT, 0, 0))};
-    for (HGDIOBJ font : fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    HCURSOR hand = frmAbout.LinkPointer();
-    ASSERT_TRUE(hand);
-    switch (round % 4) {
-      case 0:
-        PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_ESCAPE, 1);
-        break;
-      case 1:
-        PostMessageW(frmAbout.cmdClose(), WM_KEYDOWN, VK_RETURN, 1);
-        break;
-      case 2:
-        PostMessageW(frmAbout.cmdClose(), WM_SYSCHAR, 'c', 1 | 1 << 29);
-        break;
-      default:
-        PostMessageW(box, WM_CLOSE, 0, 0);
-    }
-    ASSERT_TRUE(Closed());
-    EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
-    EXPECT_EQ(forms::ResourceCount::Icons(), icons);
-    for (HGDIOBJ font : fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
-    ICONINFO info{};
-    EXPECT_FALSE(GetIconInfo(hand, &info)) << "hand pointer still alive";
-  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // that writes it and by the test that checks what arrived.
 #pragma once
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -81,16 +83,14 @@ class UnevenOutput {
       default:
         c = 0x10000 + static_cast<std::uint32_t>(random_.Below(0x100000));
     }
-    std::string bytes;
-    const auto cont = [](std::uint32_t bits) { return static_cast<char>(0x80 | (bits & 0x3F)); };
-    if (c < 0x800) {
-      bytes = {static_cast<char>(0xC0 | (c >> 6)), cont(c)};
-    } else if (c < 0x10000) {
-      bytes = {static_cast<char>(0xE0 | (c >> 12)), cont(c >> 6), cont(c)};
-    } else {
-      bytes = {static_cast<char>(0xF0 | (c >> 18)), cont(c >> 12), cont(c >> 6), cont(c)};
-    }
-    return bytes;
+    const std::wstring wide = c < 0x10000
+                                  ? std::wstring(1, static_cast<wchar_t>(c))
+                                  : std::wstring{static_cast<wchar_t>(0xD7C0 + (c >> 10)),
+                                                 static_cast<wchar_t>(0xDC00 | (c & 0x3FF))};
+    char bytes[4];
+    return std::string(
+        bytes, WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), bytes, 4,
+                                   nullptr, nullptr));
   }
 
   unsigned code_page_;

@@ -45,25 +45,26 @@ BRISVANE_CHILD(capture_pattern) {
   return 0;
 }
 
+// Ends with its start-up record: the window's show state, if one was given.
+// (Wine hands a child some standard input even when it was given none.)
 BRISVANE_CHILD(capture_interleave) {
   Write(STD_OUTPUT_HANDLE, "o1");
   Write(STD_ERROR_HANDLE, "e1");
   Write(STD_OUTPUT_HANDLE, "o2");
   Write(STD_ERROR_HANDLE, "e2");
-  Write(STD_OUTPUT_HANDLE, "o3");
+  STARTUPINFOA startup{};
+  GetStartupInfoA(&startup);
+  Write(STD_OUTPUT_HANDLE,
+        "o3 shown " + (startup.dwFlags & STARTF_USESHOWWINDOW ? std::to_string(startup.wShowWindow)
+                                                              : std::string("as it likes")));
   return 0;
 }
 
 BRISVANE_CHILD(capture_silent) { return 0; }
 
-// capture_pieces EVENT HEX...: writes each piece; before the next one waits
-// until EVENT (named, auto-reset) says the last one was taken, so each piece
-// is one read.
-BRISVANE_CHILD(capture_pieces) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (i > 1 && !WaitForEvent(args[0], 20000)) return 2;
-    Write(STD_OUTPUT_HANDLE, FromHex(args[i]));
-  }
+// capture_bytes HEX: writes those bytes.
+BRISVANE_CHILD(capture_bytes) {
+  Write(STD_OUTPUT_HANDLE, FromHex(args.at(0)));
   return 0;
 }
 

@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include "app/probe.h"
+#include "child.h"
 #include "forms/failure.h"
+#include "forms/text.h"
 #include "support.h"
 
 namespace brisvane::test {
@@ -23,17 +26,6 @@ HICON Shared(const char* group, int cx_metric, int cy_metric) {
   return static_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), group, IMAGE_ICON,
                                        GetSystemMetrics(cx_metric), GetSystemMetrics(cy_metric),
                                        LR_SHARED));
-}
-
-HICON IconOf(HWND w, WPARAM which) {
-  return reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, which, 0));
-}
-
-RECT RectIn(HWND control, HWND container) {
-  RECT rc;
-  GetWindowRect(control, &rc);
-  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
 }
 
 class MainFormInProcess : public ProgramTest {
@@ -99,6 +91,43 @@ TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
       EXPECT_FALSE(state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED));
     }
   }
+
+  // Chosen as the menu chooses them, by the items' own ids: Web... opens the
+  // home page owned by the main window and no box; About... opens the box.
+  ShellRecorder shell;
+  ASSERT_TRUE(shell.patch.patched());
+  SendMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(help, 0), 0);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].owner, frmMain.Hwnd());
+  EXPECT_EQ(shell.calls[0].file, BRISVANE_HOME_PAGE);
+  EXPECT_FALSE(frmAbout.Loaded());
+  SendMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(help, 1), 0);
+  EXPECT_TRUE(frmAbout.Loaded());
+  EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+// Exit waiting before the first message is pumped: the status run never
+// comes, so no pipe is made for a child (the path box names one).
+int g_pipes = 0;
+ImportPatch* g_create_pipe = nullptr;
+BOOL WINAPI CountingCreatePipe(PHANDLE read, PHANDLE write, LPSECURITY_ATTRIBUTES sa, DWORD size) {
+  ++g_pipes;
+  return g_create_pipe->original<decltype(&CreatePipe)>()(read, write, sa, size);
+}
+
+TEST_F(MainFormInProcess, ExitBeforeTheFirstTickStartsNoChild) {
+  ImportPatch create_pipe("CreatePipe", reinterpret_cast<void*>(&CountingCreatePipe));
+  ASSERT_TRUE(create_pipe.patched());
+  g_create_pipe = &create_pipe;
+  g_pipes = 0;
+  const std::string line = ChildCommandLine("capture_silent");
+  frmMain.txtPath2013.SetText(std::wstring(line.begin(), line.end()));
+  ASSERT_TRUE(frmMain.Timer1.Enabled());
+  PostMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(frmMain.Hwnd()), 0), 0),
+               0);
+  EXPECT_EQ(app.Run(), 0);
+  EXPECT_FALSE(frmMain.Loaded());
+  EXPECT_EQ(g_pipes, 0) << "a status run started";
 }
 
 TEST_F(MainFormInProcess, MainAndApplicationWindowCarryTheAaaIcons) {
@@ -138,8 +167,9 @@ TEST_F(MainFormInProcess, PaneIsBoldWhiteOnBlue) {
 }
 
 TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
-  const std::wstring both = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
+  const std::wstring both = forms::Widen(std::string(kNotFound2013) + "\r\n" + kNotFound2016);
   EXPECT_TRUE(frmMain.Timer1.Enabled());
+  EXPECT_EQ(frmMain.Timer1.Interval(), 1000u);
   ASSERT_TRUE(PumpUntil(app, [&] { return frmMain.txtStatus.Text() == both; }));
   EXPECT_FALSE(frmMain.Timer1.Enabled()) << "one-shot";
   DWORD start = 0, end = 1;
@@ -150,13 +180,18 @@ TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
 }
 
 // The EDIT's default limit would silently drop inserts past 30,000 characters;
-// a box that takes less than it was given says so.
+// a box that takes less than it was given says so. A chunk written over a
+// selection (the user's, during a status run) replaces it.
 TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandCharactersAndReportsWhatItRefuses) {
+  frmMain.txtStatus.SetText(L"keep DROP");
+  SendMessageW(frmMain.txtStatus.Hwnd(), EM_SETSEL, 5, 9);
+  frmMain.txtStatus.SetSelText(L"new");
+  EXPECT_EQ(frmMain.txtStatus.Text(), L"keep new");
+
   frmMain.txtStatus.SetText(L"");
   const std::wstring chunk(10000, L'x');
   for (int i = 0; i < 11; ++i) frmMain.txtStatus.SetSelText(chunk);
   EXPECT_EQ(frmMain.txtStatus.Text().size(), 110000u);
-
   SendMessageW(frmMain.txtStatus.Hwnd(), EM_SETLIMITTEXT, 110005, 0);
   try {
     frmMain.txtStatus.SetSelText(chunk);

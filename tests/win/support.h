@@ -1,6 +1,6 @@
 // What the in-process tests share: a fresh forms runtime and program for
-// each test, pumping until something holds, and the status pane as a capture
-// target of its own.
+// each test, pumping until something holds, the status pane as a capture
+// target of its own, and calls of the system caught on their way out.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "capture/capture.h"
@@ -22,6 +23,9 @@ bool PumpUntil(forms::Application& app, const std::function<bool()>& done, int m
 
 // Removes whatever waits in this thread's queue, a WM_QUIT included.
 void DrainThreadQueue();
+
+RECT RectIn(HWND control, HWND container);
+HICON IconOf(HWND w, WPARAM which);
 
 // Loads the common controls that the test program's manifest binds, before
 // any window is made (the EDIT class comes from them).
@@ -55,16 +59,51 @@ class PaneTarget : public CaptureTarget {
   ~PaneTarget() override;
 
   void PumpEvents() override;
-  bool Gone() const override { return false; }
+  bool Gone() const override { return gone; }
   void SelText(const std::wstring& chunk) override;
 
   forms::TextBox pane;
   std::size_t shown = 0;
+  int writes = 0;
+  bool gone = false;
   std::function<void()> on_pump;
 
  private:
   forms::Application app_{L"pane"};
   HWND window_ = nullptr;
+};
+
+// Replaces, in this program's imports from kernel32, the system function
+// `name` with `to` while it lives; the product code calls through them.
+class ImportPatch {
+ public:
+  ImportPatch(const char* name, void* to);
+  ~ImportPatch();
+  template <typename F>
+  F original() const {
+    return reinterpret_cast<F>(original_);
+  }
+  bool patched() const { return slot_ != nullptr; }
+
+ private:
+  void* original_;
+  void** slot_ = nullptr;
+};
+
+// The shell's calls that the product makes while one lives (ShellExecuteA,
+// handed out where the product asks shell32 for it), so that nothing opens.
+struct ShellCall {
+  HWND owner;
+  std::string verb, file, params, dir;
+  INT show;
+};
+class ShellRecorder {
+ public:
+  ShellRecorder();
+  ~ShellRecorder();
+  std::vector<ShellCall> calls;
+  std::string module;  // the file that ShellExecuteA was asked of
+  ImportPatch patch;
 };
 
 }  // namespace brisvane::test
