@@ -24,9 +24,7 @@ class AboutE2E : public ::testing::Test {
 
   HWND OpenAbout() {
     app_.Command(kMenuAbout);
-    HWND box = nullptr;
-    WaitFor([&] { return (box = FindAbout(app_.Pid())) != nullptr; }, 10000);
-    return box;
+    return app_.Window(kAboutCaption, nullptr, 10000);
   }
   bool Gone(HWND box) {
     return WaitFor([&] { return !IsWindow(box); }, 5000);
@@ -55,8 +53,7 @@ TEST_F(AboutE2E, AboutTwiceGivesOneBoxOwnedByTheMainWindowWhichTakesItAlong) {
   DWORD_PTR result = 0;
   ASSERT_TRUE(
       SendMessageTimeoutW(main_, WM_COMMAND, kMenuAbout, 0, SMTO_ABORTIFHUNG, 20000, &result));
-  EXPECT_EQ(CountAbout(app_.Pid()), 1);
-  EXPECT_EQ(FindAbout(app_.Pid()), box);
+  EXPECT_EQ(VisibleWindows(app_.Pid(), kAboutCaption), std::vector<HWND>{box});
   EXPECT_EQ(GetWindow(box, GW_OWNER), main_);
   EXPECT_TRUE(IsWindowEnabled(main_));
   app_.Command(kMenuExit);
@@ -152,8 +149,8 @@ TEST(AboutDuringCapture, OpensAndClosesWhileTheStatusRunCaptures) {
   ASSERT_TRUE(main) << busy.Describe();
   ASSERT_TRUE(WaitFor([&] { return busy.StatusText().find(L"tick 1") != std::wstring::npos; }));
   busy.Command(kMenuAbout);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindAbout(busy.Pid())) != nullptr; }, 10000));
+  HWND box = busy.Window(kAboutCaption, nullptr, 10000);
+  ASSERT_TRUE(box);
   EXPECT_EQ(busy.StatusText().find(L"tick 7"), std::wstring::npos) << "the capture ended first";
   SetForegroundWindow(box);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 5000));

@@ -4,15 +4,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "app/probe.h"
+
 namespace e2e {
 
-const wchar_t kScript15[] = L"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS";
-const wchar_t kScript15x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office15\\OSPP.VBS";
-const wchar_t kScript16[] = L"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS";
-const wchar_t kScript16x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office16\\OSPP.VBS";
+std::wstring Wide(const char* ascii) { return std::wstring(ascii, ascii + std::strlen(ascii)); }
+
+const std::wstring kScript15 = Wide(brisvane::kScriptPaths2013[0]);
+const std::wstring kScript15x86 = Wide(brisvane::kScriptPaths2013[1]);
+const std::wstring kScript16 = Wide(brisvane::kScriptPaths2016[0]);
+const std::wstring kScript16x86 = Wide(brisvane::kScriptPaths2016[1]);
+const std::wstring kMissing2013 = Wide(brisvane::kNotFound2013);
+const std::wstring kMissing2016 = Wide(brisvane::kNotFound2016);
 
 bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms) {
   DWORD start = GetTickCount();
@@ -69,24 +76,40 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
   return ctx.found;
 }
 
-bool ProcessRunning(const wchar_t* exe_name) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  bool found = false;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-    if (_wcsicmp(pe.szExeFile, exe_name) == 0) found = true;
+std::vector<HWND> VisibleWindows(DWORD pid, const std::wstring& caption, const wchar_t* cls) {
+  std::vector<HWND> found;
+  for (HWND w : TopLevelWindows(pid)) {
+    // Read without a message: a program stuck in a read still has its caption.
+    wchar_t text[256] = L"", name[64] = L"";
+    GetWindowTextW(w, text, 256);
+    GetClassNameW(w, name, 64);
+    if (IsWindowVisible(w) && text == caption && (!cls || std::wcscmp(name, cls) == 0))
+      found.push_back(w);
   }
-  CloseHandle(snap);
   return found;
 }
 
-int EndProcesses(const wchar_t* exe_name) {
+namespace {
+std::vector<PROCESSENTRY32W> Processes() {
+  std::vector<PROCESSENTRY32W> all;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W pe{};
   pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
+  CloseHandle(snap);
+  return all;
+}
+}  // namespace
+
+bool ProcessRunning(const wchar_t* exe_name) {
+  for (const PROCESSENTRY32W& p : Processes())
+    if (_wcsicmp(p.szExeFile, exe_name) == 0) return true;
+  return false;
+}
+
+int EndProcesses(const wchar_t* exe_name) {
   int ended = 0;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+  for (const PROCESSENTRY32W& pe : Processes()) {
     if (_wcsicmp(pe.szExeFile, exe_name) != 0) continue;
     if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
       if (TerminateProcess(p, 1)) ++ended;
@@ -94,14 +117,10 @@ int EndProcesses(const wchar_t* exe_name) {
       CloseHandle(p);
     }
   }
-  CloseHandle(snap);
   return ended;
 }
 
-namespace {
-
-// Messages stay ASCII: line breaks are shown, other characters become '?'.
-std::string Printable(const std::wstring& text, std::size_t most = 100) {
+std::string Printable(const std::wstring& text, std::size_t most) {
   std::string out;
   for (wchar_t c : text.substr(0, most)) {
     out += c == L'\r' ? "\\r" : c == L'\n' ? "\\n" : std::string(1, c < 128 ? char(c) : '?');
@@ -109,6 +128,7 @@ std::string Printable(const std::wstring& text, std::size_t most = 100) {
   return text.size() > most ? out + "..." : out;
 }
 
+namespace {
 std::string DescribeWindows(DWORD pid) {
   std::string out;
   for (HWND w : TopLevelWindows(pid)) {
@@ -135,12 +155,7 @@ std::string DescribeProcess(HANDLE process, DWORD pid) {
   if (code != STILL_ACTIVE) return "ended with exit code " + std::to_string(code);
   std::string out = "running; windows:" + DescribeWindows(pid);
   // What it started, and what those started, as far as they still run.
-  std::vector<PROCESSENTRY32W> all;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
-  CloseHandle(snap);
+  const std::vector<PROCESSENTRY32W> all = Processes();
   std::vector<DWORD> parents{pid};
   for (std::size_t i = 0; i < parents.size(); ++i) {
     for (const PROCESSENTRY32W& p : all) {
@@ -152,19 +167,6 @@ std::string DescribeProcess(HANDLE process, DWORD pid) {
     }
   }
   return out;
-}
-
-HWND FindAbout(DWORD pid) {
-  for (HWND w : TopLevelWindows(pid)) {
-    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
-  }
-  return nullptr;
-}
-
-int CountAbout(DWORD pid) {
-  int n = 0;
-  for (HWND w : TopLevelWindows(pid)) n += IsWindowVisible(w) && WindowText(w) == kAboutCaption;
-  return n;
 }
 
 bool Activate(HWND w, DWORD timeout_ms) {
@@ -207,12 +209,13 @@ POINT CentreOf(HWND w) {
   return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-Program::Program() {
+Program::Program() : Program(L"\"" + ExePath() + L"\"") {}
+
+Program::Program(std::wstring command_line) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  std::wstring cmd = L"\"" + ExePath() + L"\"";
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi_)) {
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi_)) {
     start_error_ = GetLastError();
     pi_ = {};
   }
@@ -229,19 +232,20 @@ Program::~Program() {
   }
 }
 
-HWND Program::MainWindow(DWORD timeout_ms) {
-  if (main_ && IsWindow(main_)) return main_;
+HWND Program::Window(const std::wstring& caption, const wchar_t* cls, DWORD timeout_ms) {
+  HWND found = nullptr;
   WaitFor(
       [&] {
-        for (HWND w : TopLevelWindows(Pid())) {
-          if (IsWindowVisible(w) && WindowText(w) == kMainCaption) {
-            main_ = w;
-            return true;
-          }
-        }
-        return false;
+        const std::vector<HWND> all = VisibleWindows(Pid(), caption, cls);
+        if (!all.empty()) found = all.front();
+        return found || !Running();
       },
       timeout_ms);
+  return found;
+}
+
+HWND Program::MainWindow(DWORD timeout_ms) {
+  if (!main_ || !IsWindow(main_)) main_ = Window(kMainCaption, nullptr, timeout_ms);
   return main_;
 }
 

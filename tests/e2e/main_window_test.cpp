@@ -75,7 +75,7 @@ TEST_F(MainWindow, ProbeCountsOnlyOrdinaryFiles) {
   struct Case {
     const char* name;
     DWORD attributes;  // 0: a folder instead of a file
-    const wchar_t* file;
+    std::wstring file;
     std::wstring want;
   } cases[] = {
       {"plain", FILE_ATTRIBUTE_NORMAL, kScript15, cmd15},
@@ -91,10 +91,10 @@ TEST_F(MainWindow, ProbeCountsOnlyOrdinaryFiles) {
   for (const Case& c : cases) {
     ClearOffice();
     if (c.attributes == 0) {
-      WriteFile(std::wstring(c.file) + L"\\inside.txt", "x");
+      WriteFile(c.file + L"\\inside.txt", "x");
     } else {
       WriteFile(c.file, "WScript.Echo \"x\"\r\n");
-      SetFileAttributesW(c.file, c.attributes);
+      SetFileAttributesW(c.file.c_str(), c.attributes);
     }
     Program app;
     ASSERT_TRUE(app.MainWindow()) << c.name << ": " << app.Describe();

@@ -62,9 +62,8 @@ TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   Press('H', {VK_MENU});
   Press(VK_DOWN);
   Press(VK_RETURN);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindAbout(app.Pid())) != nullptr; }, kStep))
-      << app.Describe();
+  HWND box = app.Window(kAboutCaption, nullptr, kStep);
+  ASSERT_TRUE(box) << app.Describe();
   EXPECT_EQ(GetWindow(box, GW_OWNER), main);
   ASSERT_TRUE(Activate(box, kStep));
   Press(VK_ESCAPE);
