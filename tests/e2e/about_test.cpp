@@ -133,30 +133,3 @@ TEST_F(AboutE2E, QuitMessageWithTheBoxOpenEndsTheProgramCleanly) {
   ASSERT_TRUE(app_.WaitExit(10000));
   EXPECT_EQ(app_.ExitCode(), 0u) << "ended by a fault";
 }
-
-TEST(AboutDuringCapture, OpensAndClosesWhileTheStatusRunCaptures) {
-  ClearOffice();
-  // Each echo is a chunk; the busy loops between them keep the capture going
-  // for a few seconds (Wine's cscript has no WScript.Sleep).
-  std::string script;
-  for (int i = 0; i < 8; ++i) {
-    script += "WScript.Echo \"tick " + std::to_string(i) + "\"\r\n";
-    script += "t = Timer: Do While Timer < t + 0.5: Loop\r\n";
-  }
-  WriteFile(kScript16, script);
-  Program busy;
-  HWND main = busy.MainWindow();
-  ASSERT_TRUE(main) << busy.Describe();
-  ASSERT_TRUE(WaitFor([&] { return busy.StatusText().find(L"tick 1") != std::wstring::npos; }));
-  busy.Command(kMenuAbout);
-  HWND box = busy.Window(kAboutCaption, nullptr, 10000);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(busy.StatusText().find(L"tick 7"), std::wstring::npos) << "the capture ended first";
-  SetForegroundWindow(box);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 5000));
-  Press(VK_ESCAPE);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
-  EXPECT_TRUE(WaitFor([&] { return busy.StatusText().find(L"tick 7") != std::wstring::npos; }))
-      << "closing the box leaves the capture running";
-  ClearOffice();
-}
