@@ -29,13 +29,6 @@ class AboutE2E : public ::testing::Test {
   bool Gone(HWND box) {
     return WaitFor([&] { return !IsWindow(box); }, 5000);
   }
-  // The control of the box's thread that has the focus.
-  HWND Focus(HWND box) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info);
-    return info.hwndFocus;
-  }
 
   Program app_;
   HWND main_ = nullptr;
@@ -60,39 +53,25 @@ TEST_F(AboutE2E, AboutTwiceGivesOneBoxOwnedByTheMainWindowWhichTakesItAlong) {
   EXPECT_TRUE(app_.WaitExit()) << "closing the main window closes the box with it";
 }
 
-TEST_F(AboutE2E, EscShiftEscEnterAndAltCCloseItOtherKeysDoNot) {
+// Which keys close it is checked in-process with posted keys; here, the ones
+// whose message depends on the real keyboard's state: with Alt held a key
+// comes as WM_SYSKEYDOWN, with Shift held Esc is still Esc.
+TEST_F(AboutE2E, ShiftEscAltEscAndAltCCloseIt) {
   struct Case {
     const char* name;
     WORD vk;
-    std::vector<WORD> mods;
+    WORD held;
   };
   const Case closing[] = {
-      {"Esc", VK_ESCAPE, {}},   {"Shift+Esc", VK_ESCAPE, {VK_SHIFT}},
-      {"Enter", VK_RETURN, {}}, {"Alt+C", 'C', {VK_MENU}},
-      {"Space", VK_SPACE, {}},
-  };
+      {"Shift+Esc", VK_ESCAPE, VK_SHIFT}, {"Alt+Esc", VK_ESCAPE, VK_MENU}, {"Alt+C", 'C', VK_MENU}};
   for (const Case& c : closing) {
     SCOPED_TRACE(c.name);
     HWND box = OpenAbout();
     ASSERT_TRUE(box);
     ASSERT_TRUE(Activate(box));
-    Press(c.vk, c.mods);
+    Press(c.vk, {c.held});
     EXPECT_TRUE(Gone(box));
   }
-
-  HWND box = OpenAbout();
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Activate(box));
-  HWND pic = GetDlgItem(box, AboutForm::idPic1);
-  for (WORD vk : {WORD('A'), WORD('C'), WORD(VK_F2), WORD(VK_DELETE)}) Press(vk);
-  // Keys are handled in turn: once the Tab behind them has moved the focus
-  // to the panel, they have all been handled, and the box must be there.
-  Press(VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return Focus(box) == pic; }, 5000)) << "Tab did not move the focus";
-  EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box)) << "a key that should do nothing closed it";
-  // Esc closes from the panel too.
-  Press(VK_ESCAPE, {VK_SHIFT});
-  EXPECT_TRUE(Gone(box));
 }
 
 TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
@@ -122,14 +101,4 @@ TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
   EXPECT_EQ(opened.Recorded(), std::string(BRISVANE_HOME_PAGE) + "\n");
   // The shell was called from the click's handler, which has returned.
   EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
-}
-
-// A WM_QUIT from outside with the box open: the program ends with the forms
-// still open, and takes them down without a fault.
-TEST_F(AboutE2E, QuitMessageWithTheBoxOpenEndsTheProgramCleanly) {
-  HWND box = OpenAbout();
-  ASSERT_TRUE(box);
-  PostThreadMessageW(GetWindowThreadProcessId(main_, nullptr), WM_QUIT, 0, 0);
-  ASSERT_TRUE(app_.WaitExit(10000));
-  EXPECT_EQ(app_.ExitCode(), 0u) << "ended by a fault";
 }
