@@ -44,7 +44,7 @@ TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   ASSERT_FALSE(script.empty()) << "BRISVANE_STANDIN names the stand-in script";
   ClearOffice();
   WriteFile(kScript15x86, script);
-  const std::wstring want = Report(script) + L"\r\nMicrosoft Office 2016 not found!";
+  const std::wstring want = Report(script) + L"\r\n" + kMissing2016;
 
   const DWORD start = GetTickCount();
   Program app;
