@@ -13,26 +13,6 @@ class MainWindow : public ::testing::Test {
 };
 }  // namespace
 
-// The window's layout, styles and fonts are checked in-process; here, what
-// the started program shows: one visible window, owned by the hidden
-// application window; its close button ends the process.
-TEST_F(MainWindow, OneWindowOwnedByTheHiddenApplicationWindowWhoseCloseButtonEndsTheProcess) {
-  Program app;
-  HWND main = app.MainWindow();
-  ASSERT_TRUE(main) << app.Describe();
-  HWND owner = GetWindow(main, GW_OWNER);
-  ASSERT_TRUE(owner);
-  EXPECT_EQ(WindowText(owner), kAppCaption);
-  EXPECT_FALSE(IsWindowVisible(owner));
-  EXPECT_FALSE(GetWindow(owner, GW_OWNER));
-  int visible = 0;
-  for (HWND w : TopLevelWindows(app.Pid())) visible += IsWindowVisible(w) ? 1 : 0;
-  EXPECT_EQ(visible, 1);
-  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(app.WaitExit());
-  EXPECT_EQ(app.ExitCode(), 0u);
-}
-
 // What each kind of entry at a probed path makes of the path box; each run
 // ends by File > Exit.
 TEST_F(MainWindow, ProbeCountsOnlyOrdinaryFiles) {
