@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/probe.h"
 
@@ -20,6 +20,44 @@ const std::wstring kScript16 = Wide(brisvane::kScriptPaths2016[0]);
 const std::wstring kScript16x86 = Wide(brisvane::kScriptPaths2016[1]);
 const std::wstring kMissing2013 = Wide(brisvane::kNotFound2013);
 const std::wstring kMissing2016 = Wide(brisvane::kNotFound2016);
+
+namespace {
+std::vector<PROCESSENTRY32W> Processes() {
+  std::vector<PROCESSENTRY32W> all;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
+  CloseHandle(snap);
+  return all;
+}
+
+std::string DescribeWindows(DWORD pid) {
+  std::string out;
+  for (HWND w : TopLevelWindows(pid)) {
+    wchar_t cls[64] = L"", title[128] = L"";
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, title, 128);
+    out += " [" + Printable(cls) + " \"" + Printable(title) + "\"";
+    if (IsWindowVisible(w)) {
+      out += " visible";
+      for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out += " | \"" + Printable(WindowText(c, 2000)) + "\"";
+      }
+    }
+    out += "]";
+  }
+  return out.empty() ? " none" : out;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
 
 bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms) {
   DWORD start = GetTickCount();
@@ -89,35 +127,21 @@ std::vector<HWND> VisibleWindows(DWORD pid, const std::wstring& caption, const w
   return found;
 }
 
-namespace {
-std::vector<PROCESSENTRY32W> Processes() {
-  std::vector<PROCESSENTRY32W> all;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
-  CloseHandle(snap);
-  return all;
-}
-}  // namespace
-
 bool ProcessRunning(const wchar_t* exe_name) {
   for (const PROCESSENTRY32W& p : Processes())
     if (_wcsicmp(p.szExeFile, exe_name) == 0) return true;
   return false;
 }
 
-int EndProcesses(const wchar_t* exe_name) {
-  int ended = 0;
+void EndProcesses(const wchar_t* exe_name) {
   for (const PROCESSENTRY32W& pe : Processes()) {
     if (_wcsicmp(pe.szExeFile, exe_name) != 0) continue;
     if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
-      if (TerminateProcess(p, 1)) ++ended;
+      TerminateProcess(p, 1);
       WaitForSingleObject(p, 10000);
       CloseHandle(p);
     }
   }
-  return ended;
 }
 
 std::string Printable(const std::wstring& text, std::size_t most) {
@@ -127,27 +151,6 @@ std::string Printable(const std::wstring& text, std::size_t most) {
   }
   return text.size() > most ? out + "..." : out;
 }
-
-namespace {
-std::string DescribeWindows(DWORD pid) {
-  std::string out;
-  for (HWND w : TopLevelWindows(pid)) {
-    wchar_t cls[64] = L"", title[128] = L"";
-    GetClassNameW(w, cls, 64);
-    GetWindowTextW(w, title, 128);
-    out += " [" + Printable(cls) + " \"" + Printable(title) + "\"";
-    if (IsWindowVisible(w)) {
-      out += " visible";
-      for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        out += " | \"" + Printable(WindowText(c, 2000)) + "\"";
-      }
-    }
-    out += "]";
-  }
-  return out.empty() ? " none" : out;
-}
-
-}  // namespace
 
 std::string DescribeProcess(HANDLE process, DWORD pid) {
   DWORD code = STILL_ACTIVE;
@@ -173,16 +176,6 @@ bool Activate(HWND w, DWORD timeout_ms) {
   SetForegroundWindow(w);
   return WaitFor([&] { return GetForegroundWindow() == w; }, timeout_ms);
 }
-
-namespace {
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-}  // namespace
 
 void Press(WORD vk, const std::vector<WORD>& modifiers) {
   for (WORD m : modifiers) Key(m, false);
@@ -222,14 +215,11 @@ Program::Program(std::wstring command_line) {
 }
 
 Program::~Program() {
-  if (pi_.hProcess) {
-    if (Running()) {
-      TerminateProcess(pi_.hProcess, 1);
-      WaitForSingleObject(pi_.hProcess, 10000);
-    }
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
-  }
+  if (!pi_.hProcess) return;
+  TerminateProcess(pi_.hProcess, 1);  // fails, harmlessly, once it has ended
+  WaitForSingleObject(pi_.hProcess, 10000);
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
 }
 
 HWND Program::Window(const std::wstring& caption, const wchar_t* cls, DWORD timeout_ms) {
@@ -270,16 +260,10 @@ bool Program::WaitExit(DWORD timeout_ms) {
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {
-  for (size_t i = 3; (i = path.find(L'\\', i)) != std::wstring::npos; ++i) {
-    CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
-  }
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 bool Exists(const std::wstring& path) {
@@ -287,23 +271,11 @@ bool Exists(const std::wstring& path) {
 }
 
 void RemoveTree(const std::wstring& path) {
-  DWORD attrs = GetFileAttributesW(path.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-      } while (FindNextFileW(h, &fd));
-      FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-  } else {
-    DeleteFileW(path.c_str());
-  }
+  std::error_code ec;
+  // Read-only, hidden or system entries would not go.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ec))
+    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::filesystem::remove_all(path, ec);
 }
 
 OpenRecorder::OpenRecorder() {
@@ -341,10 +313,8 @@ OpenRecorder::~OpenRecorder() {
 }
 
 std::string OpenRecorder::Recorded() const {
-  std::ifstream in(Record(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::ifstream in(std::filesystem::path(Record()), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void ClearOffice() {

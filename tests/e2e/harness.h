@@ -35,8 +35,7 @@ std::vector<HWND> TopLevelWindows(DWORD pid);
 std::vector<HWND> VisibleWindows(DWORD pid, const std::wstring& caption,
                                  const wchar_t* cls = nullptr);
 bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
-// Ends every process of that file name; how many there were.
-int EndProcesses(const wchar_t* exe_name);
+void EndProcesses(const wchar_t* exe_name);    // every process of that file name
 // For a failure message: the process's state, its top-level windows with their
 // controls' texts, and the same for every process it started that still runs.
 std::string DescribeProcess(HANDLE process, DWORD pid);

@@ -12,33 +12,23 @@ using namespace e2e;
 
 namespace {
 const wchar_t kMarker[] = L"C:\\brisvane-2016-ran.txt";
+// Each tick waits for its file, not for the clock: Wine's cscript has no
+// WScript.Sleep, and Timer starts again at midnight.
 constexpr int kTicks = 6;
+const char kTickScript[] =
+    "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+    "For i = 0 To 5\r\n"
+    "  Do Until fso.FileExists(\"C:\\brisvane-go-\" & i): Loop\r\n"
+    "  WScript.Echo \"tick \" & i\r\n"
+    "Next\r\n";
+const wchar_t kLastTick[] = L"tick 5";
+// Then half a megabyte at once, many times what the pipe holds.
+const char kBulkScript[] = "For i = 1 To 512: WScript.Echo String(1000, \"x\"): Next\r\n";
+const char kMarkerScript[] =
+    "CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"C:\\brisvane-2016-ran.txt\")"
+    ".Close\r\nWScript.Echo \"2016 ran\"\r\n";
 
 std::wstring Go(int tick) { return L"C:\\brisvane-go-" + std::to_wstring(tick); }
-
-// Waits by looking for the file, not by the clock: Wine's cscript has no
-// WScript.Sleep, and Timer starts again at midnight.
-std::string TickScript() {
-  return "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
-         "For i = 0 To " +
-         std::to_string(kTicks - 1) +
-         "\r\n"
-         "  Do Until fso.FileExists(\"C:\\brisvane-go-\" & i): Loop\r\n"
-         "  WScript.Echo \"tick \" & i\r\n"
-         "Next\r\n";
-}
-
-// Then half a megabyte at once, many times what the pipe holds.
-std::string BulkScript() {
-  return "line = String(1000, \"x\")\r\n"
-         "For i = 1 To 512: WScript.Echo line: Next\r\n";
-}
-
-std::string MarkerScript() {
-  return "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
-         "fso.CreateTextFile(\"C:\\brisvane-2016-ran.txt\").Close\r\n"
-         "WScript.Echo \"2016 ran\"\r\n";
-}
 
 int Count(const std::wstring& text, const std::wstring& part) {
   int n = 0;
@@ -51,8 +41,8 @@ class DuringCapture : public ::testing::Test {
   void SetUp() override {
     ClearOffice();
     Clean();
-    WriteFile(kScript15, TickScript());
-    WriteFile(kScript16, MarkerScript());
+    WriteFile(kScript15, kTickScript);
+    WriteFile(kScript16, kMarkerScript);
   }
   void TearDown() override {
     // A child that outlives its test would hold the next one up, and keep
@@ -81,30 +71,23 @@ class DuringCapture : public ::testing::Test {
   // question from its pump, with the pane's length then. That pump handles
   // whatever was posted before the question, ahead of the program's next read.
   LRESULT Step(Program& app) {
-    answer_ = {};
+    answer_ = -1;
     SendMessageCallbackW(
         app.Control(kStatusId), WM_GETTEXTLENGTH, 0, 0,
-        [](HWND, UINT, ULONG_PTR to, LRESULT length) {
-          *reinterpret_cast<Answer*>(to) = {true, length};
-        },
+        [](HWND, UINT, ULONG_PTR to, LRESULT length) { *reinterpret_cast<LRESULT*>(to) = length; },
         reinterpret_cast<ULONG_PTR>(&answer_));
     Release();
     EXPECT_TRUE(WaitFor([&] {
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-      return answer_.got;
+      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+      return answer_ >= 0;
     })) << app.Describe();
-    return answer_.length;
+    return answer_;
   }
   bool Has(Program& app, const std::wstring& part) {
     return app.StatusText().find(part) != std::wstring::npos;
   }
-  bool HasAll(Program& app) { return Has(app, L"tick " + std::to_wstring(kTicks - 1)); }
 
-  struct Answer {
-    bool got = false;
-    LRESULT length = 0;
-  } answer_;
+  LRESULT answer_ = -1;
   int released_ = 0;
 };
 }  // namespace
@@ -113,7 +96,7 @@ class DuringCapture : public ::testing::Test {
 // the child's pipe breaks, so its writes afterwards end it instead of
 // blocking it for good.
 TEST_F(DuringCapture, ExitClosesAtOnceSkipsTheRestAndTheChildStillEnds) {
-  WriteFile(kScript15, TickScript() + BulkScript());
+  WriteFile(kScript15, std::string(kTickScript) + kBulkScript);
   Program app;
   ASSERT_TRUE(app.MainWindow()) << app.Describe();
   ASSERT_TRUE(Started());
@@ -171,10 +154,9 @@ TEST_F(DuringCapture, CaretMovedByTheUserDecidesWhereLaterChunksGo) {
   PostMessageW(app.Control(kStatusId), EM_SETSEL, 0, 0);
   Step(app);
   ReleaseAll();
-  ASSERT_TRUE(WaitFor([&] { return HasAll(app); }, 60000));
+  ASSERT_TRUE(WaitFor([&] { return Has(app, kLastTick); }, 60000));
   std::wstring text = app.StatusText();
-  EXPECT_LT(text.find(L"tick " + std::to_wstring(kTicks - 1)), text.find(L"tick 0"))
-      << "later chunks went ahead of the first";
+  EXPECT_LT(text.find(kLastTick), text.find(L"tick 0")) << "later chunks went ahead of the first";
   for (int i = 0; i < kTicks; ++i) {
     EXPECT_EQ(Count(text, L"tick " + std::to_wstring(i)), 1) << i << " in " << Printable(text, 999);
   }
@@ -195,6 +177,6 @@ TEST_F(DuringCapture, AboutBoxOpensAndClosesWhileTheCaptureRuns) {
   Step(app);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
   ReleaseAll();
-  EXPECT_TRUE(WaitFor([&] { return HasAll(app); }, 60000))
+  EXPECT_TRUE(WaitFor([&] { return Has(app, kLastTick); }, 60000))
       << "closing the box leaves the capture running";
 }
