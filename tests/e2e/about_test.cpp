@@ -93,7 +93,7 @@ TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
   ASSERT_TRUE(Activate(box));
   HWND pic = GetDlgItem(box, AboutForm::idPic1);
   HWND link = GetDlgItem(pic, AboutForm::idLink);
-  ClickAt(CentreOf(link));
+  ClickAt(link);
   EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000))
       << "nothing opened; the box is " << (GetForegroundWindow() == box ? "" : "not ")
       << "in the foreground";

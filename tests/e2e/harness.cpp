@@ -184,22 +184,19 @@ void Press(WORD vk, const std::vector<WORD>& modifiers) {
   for (WORD m : modifiers) Key(m, true);
 }
 
-void ClickAt(POINT p) {
+void ClickAt(HWND target) {
+  RECT r;
+  GetWindowRect(target, &r);
+  const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   INPUT in[3]{};
   for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dx = static_cast<LONG>((p.x * 65536LL + w - 1) / w);
-  in[0].mi.dy = static_cast<LONG>((p.y * 65536LL + h - 1) / h);
+  in[0].mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+  in[0].mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(3, in, sizeof in[0]);
-}
-
-POINT CentreOf(HWND w) {
-  RECT rc;
-  GetWindowRect(w, &rc);
-  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 Program::Program() : Program(L"\"" + ExePath() + L"\"") {}
@@ -291,22 +288,23 @@ OpenRecorder::OpenRecorder() {
   }
   wchar_t old[1024] = L"";
   DWORD old_size = sizeof old;
-  had_old_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                              &old_size) == ERROR_SUCCESS;
+  RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &old_size);
   old_ = old;
-  const std::wstring command =
-      L"\"" + recorder + L"\" --child record_open " + Record() + L" \"%1\"";
+  SetCommand(L"\"" + recorder + L"\" --child record_open " + Record() + L" \"%1\"");
+}
+
+void OpenRecorder::SetCommand(const std::wstring& command) {
   RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
 }
 
 OpenRecorder::~OpenRecorder() {
   if (!key_) return;
-  if (had_old_) {
-    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                   static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
-  } else {
+  // A command is never empty: an empty one was not there.
+  if (old_.empty()) {
     RegDeleteValueW(key_, nullptr);
+  } else {
+    SetCommand(old_);
   }
   RegCloseKey(key_);
   DeleteFileW(Record());

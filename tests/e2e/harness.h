@@ -73,10 +73,9 @@ class Program {
 // Activate makes w that window first.
 bool Activate(HWND w, DWORD timeout_ms = 5000);
 void Press(WORD vk, const std::vector<WORD>& modifiers = {});  // with the modifiers held
-// Moves the mouse to p and clicks there, as one piece of input: the button
-// goes down where the move ended, whenever the program gets to it.
-void ClickAt(POINT p);
-POINT CentreOf(HWND w);
+// Moves the mouse to the window's centre and clicks there, as one piece of
+// input: the button goes down where the move ended, whenever the program gets to it.
+void ClickAt(HWND target);
 
 // Files in the prefix: folders are made as needed; cleanup clears attributes.
 void WriteFile(const std::wstring& path, const std::string& bytes);
@@ -98,9 +97,9 @@ class OpenRecorder {
   std::string Recorded() const;  // what was opened so far
 
  private:
+  void SetCommand(const std::wstring& command);
   HKEY key_ = nullptr;
   std::wstring old_;
-  bool had_old_ = false;
 };
 
 // Removes every stand-in install, before and after each test that places one.
