@@ -22,9 +22,11 @@ class AboutE2E : public ::testing::Test {
   }
   void TearDown() override { ClearOffice(); }
 
+  // Returns once the program, done opening the box, answers again.
   HWND OpenAbout() {
     app_.Command(kMenuAbout);
-    return app_.Window(kAboutCaption, nullptr, 10000);
+    HWND box = app_.Window(kAboutCaption, nullptr, 10000);
+    return box && WindowText(box) == kAboutCaption ? box : nullptr;
   }
 
   Program app_;
