@@ -22,21 +22,11 @@ class AboutE2E : public ::testing::Test {
   }
   void TearDown() override { ClearOffice(); }
 
+  // Returns once the program, done opening the box, answers again.
   HWND OpenAbout() {
     app_.Command(kMenuAbout);
-    HWND box = nullptr;
-    WaitFor([&] { return (box = FindAbout(app_.Pid())) != nullptr; }, 10000);
-    return box;
-  }
-  bool Gone(HWND box) {
-    return WaitFor([&] { return !IsWindow(box); }, 5000);
-  }
-  // The control of the box's thread that has the focus.
-  HWND Focus(HWND box) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info);
-    return info.hwndFocus;
+    HWND box = app_.Window(kAboutCaption, nullptr, 10000);
+    return box && WindowText(box) == kAboutCaption ? box : nullptr;
   }
 
   Program app_;
@@ -46,56 +36,52 @@ class AboutE2E : public ::testing::Test {
 }  // namespace
 
 // Layout and fonts are checked in-process; here, what only the running
-// program shows: one box, owned by the main window, which stays usable and
-// takes the box with it when it closes.
-TEST_F(AboutE2E, AboutTwiceGivesOneBoxOwnedByTheMainWindowWhichTakesItAlong) {
+// program shows: one visible window, owned by the hidden application window;
+// one box, owned by the main window, which stays usable; the close button
+// takes the box along and ends the process cleanly.
+TEST_F(AboutE2E, OneWindowOneBoxOwnedAsDesignedTheCloseButtonEndsBoth) {
+  HWND owner = GetWindow(main_, GW_OWNER);
+  ASSERT_TRUE(owner);
+  EXPECT_EQ(WindowText(owner), kAppCaption);
+  EXPECT_FALSE(IsWindowVisible(owner));
+  EXPECT_FALSE(GetWindow(owner, GW_OWNER));
+  int visible = 0;
+  for (HWND w : TopLevelWindows(app_.Pid())) visible += IsWindowVisible(w) ? 1 : 0;
+  EXPECT_EQ(visible, 1);
+
   HWND box = OpenAbout();
   ASSERT_TRUE(box);
   // Sent, not posted: when it returns, the second About... has run.
   DWORD_PTR result = 0;
   ASSERT_TRUE(
       SendMessageTimeoutW(main_, WM_COMMAND, kMenuAbout, 0, SMTO_ABORTIFHUNG, 20000, &result));
-  EXPECT_EQ(CountAbout(app_.Pid()), 1);
-  EXPECT_EQ(FindAbout(app_.Pid()), box);
+  EXPECT_EQ(VisibleWindows(app_.Pid(), kAboutCaption), std::vector<HWND>{box});
   EXPECT_EQ(GetWindow(box, GW_OWNER), main_);
   EXPECT_TRUE(IsWindowEnabled(main_));
-  app_.Command(kMenuExit);
-  EXPECT_TRUE(app_.WaitExit()) << "closing the main window closes the box with it";
+  PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(app_.WaitExit());
+  EXPECT_EQ(app_.ExitCode(), 0u);
 }
 
-TEST_F(AboutE2E, EscShiftEscEnterAndAltCCloseItOtherKeysDoNot) {
+// Which keys close it is checked in-process with posted keys; here, the ones
+// whose message depends on the real keyboard's state: with Alt held a key
+// comes as WM_SYSKEYDOWN, with Shift held Esc is still Esc.
+TEST_F(AboutE2E, ShiftEscAltEscAndAltCCloseIt) {
   struct Case {
     const char* name;
     WORD vk;
-    std::vector<WORD> mods;
+    WORD held;
   };
   const Case closing[] = {
-      {"Esc", VK_ESCAPE, {}},   {"Shift+Esc", VK_ESCAPE, {VK_SHIFT}},
-      {"Enter", VK_RETURN, {}}, {"Alt+C", 'C', {VK_MENU}},
-      {"Space", VK_SPACE, {}},
-  };
+      {"Shift+Esc", VK_ESCAPE, VK_SHIFT}, {"Alt+Esc", VK_ESCAPE, VK_MENU}, {"Alt+C", 'C', VK_MENU}};
   for (const Case& c : closing) {
     SCOPED_TRACE(c.name);
     HWND box = OpenAbout();
     ASSERT_TRUE(box);
     ASSERT_TRUE(Activate(box));
-    Press(c.vk, c.mods);
-    EXPECT_TRUE(Gone(box));
+    Press(c.vk, {c.held});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
   }
-
-  HWND box = OpenAbout();
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Activate(box));
-  HWND pic = GetDlgItem(box, AboutForm::idPic1);
-  for (WORD vk : {WORD('A'), WORD('C'), WORD(VK_F2), WORD(VK_DELETE)}) Press(vk);
-  // Keys are handled in turn: once the Tab behind them has moved the focus
-  // to the panel, they have all been handled, and the box must be there.
-  Press(VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return Focus(box) == pic; }, 5000)) << "Tab did not move the focus";
-  EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box)) << "a key that should do nothing closed it";
-  // Esc closes from the panel too.
-  Press(VK_ESCAPE, {VK_SHIFT});
-  EXPECT_TRUE(Gone(box));
 }
 
 TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
@@ -109,57 +95,11 @@ TEST_F(AboutE2E, LinkClickOpensTheHomePageAndTheBoxStaysOpen) {
   ASSERT_TRUE(Activate(box));
   HWND pic = GetDlgItem(box, AboutForm::idPic1);
   HWND link = GetDlgItem(pic, AboutForm::idLink);
-  ClickAt(CentreOf(link));
-  const bool recorded =
-      WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  RECT at{};
-  GetWindowRect(link, &at);
-  EXPECT_TRUE(recorded) << "nothing opened; the pointer at " << cursor.x << "," << cursor.y
-                        << ", the link at " << at.left << "," << at.top << "-" << at.right << ","
-                        << at.bottom << "; the foreground is "
-                        << (GetForegroundWindow() == box ? "the box" : "another window")
-                        << "; the shell's handler "
-                        << (ProcessRunning(L"win_tests.exe") ? "runs" : "does not run");
+  ClickAt(link);
+  EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000))
+      << "nothing opened; the box is " << (GetForegroundWindow() == box ? "" : "not ")
+      << "in the foreground";
   EXPECT_EQ(opened.Recorded(), std::string(BRISVANE_HOME_PAGE) + "\n");
   // The shell was called from the click's handler, which has returned.
   EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
-}
-
-// A WM_QUIT from outside with the box open: the program ends with the forms
-// still open, and takes them down without a fault.
-TEST_F(AboutE2E, QuitMessageWithTheBoxOpenEndsTheProgramCleanly) {
-  HWND box = OpenAbout();
-  ASSERT_TRUE(box);
-  PostThreadMessageW(GetWindowThreadProcessId(main_, nullptr), WM_QUIT, 0, 0);
-  ASSERT_TRUE(app_.WaitExit(10000));
-  EXPECT_EQ(app_.ExitCode(), 0u) << "ended by a fault";
-}
-
-TEST(AboutDuringCapture, OpensAndClosesWhileTheStatusRunCaptures) {
-  ClearOffice();
-  // Each echo is a chunk; the busy loops between them keep the capture going
-  // for a few seconds (Wine's cscript has no WScript.Sleep).
-  std::string script;
-  for (int i = 0; i < 8; ++i) {
-    script += "WScript.Echo \"tick " + std::to_string(i) + "\"\r\n";
-    script += "t = Timer: Do While Timer < t + 0.5: Loop\r\n";
-  }
-  WriteFile(kScript16, script);
-  Program busy;
-  HWND main = busy.MainWindow();
-  ASSERT_TRUE(main) << busy.Describe();
-  ASSERT_TRUE(WaitFor([&] { return busy.StatusText().find(L"tick 1") != std::wstring::npos; }));
-  busy.Command(kMenuAbout);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindAbout(busy.Pid())) != nullptr; }, 10000));
-  EXPECT_EQ(busy.StatusText().find(L"tick 7"), std::wstring::npos) << "the capture ended first";
-  SetForegroundWindow(box);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 5000));
-  Press(VK_ESCAPE);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
-  EXPECT_TRUE(WaitFor([&] { return busy.StatusText().find(L"tick 7") != std::wstring::npos; }))
-      << "closing the box leaves the capture running";
-  ClearOffice();
 }

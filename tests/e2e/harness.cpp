@@ -4,15 +4,60 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "app/probe.h"
 
 namespace e2e {
 
-const wchar_t kScript15[] = L"C:\\Program Files\\Microsoft Office\\Office15\\OSPP.VBS";
-const wchar_t kScript15x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office15\\OSPP.VBS";
-const wchar_t kScript16[] = L"C:\\Program Files\\Microsoft Office\\Office16\\OSPP.VBS";
-const wchar_t kScript16x86[] = L"C:\\Program Files (x86)\\Microsoft Office\\Office16\\OSPP.VBS";
+std::wstring Wide(const char* ascii) { return std::wstring(ascii, ascii + std::strlen(ascii)); }
+
+const std::wstring kScript15 = Wide(brisvane::kScriptPaths2013[0]);
+const std::wstring kScript15x86 = Wide(brisvane::kScriptPaths2013[1]);
+const std::wstring kScript16 = Wide(brisvane::kScriptPaths2016[0]);
+const std::wstring kScript16x86 = Wide(brisvane::kScriptPaths2016[1]);
+const std::wstring kMissing2013 = Wide(brisvane::kNotFound2013);
+const std::wstring kMissing2016 = Wide(brisvane::kNotFound2016);
+
+namespace {
+std::vector<PROCESSENTRY32W> Processes() {
+  std::vector<PROCESSENTRY32W> all;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
+  CloseHandle(snap);
+  return all;
+}
+
+std::string DescribeWindows(DWORD pid) {
+  std::string out;
+  for (HWND w : TopLevelWindows(pid)) {
+    wchar_t cls[64] = L"", title[128] = L"";
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, title, 128);
+    out += " [" + Printable(cls) + " \"" + Printable(title) + "\"";
+    if (IsWindowVisible(w)) {
+      out += " visible";
+      for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out += " | \"" + Printable(WindowText(c, 2000)) + "\"";
+      }
+    }
+    out += "]";
+  }
+  return out.empty() ? " none" : out;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
 
 bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms) {
   DWORD start = GetTickCount();
@@ -69,39 +114,37 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
   return ctx.found;
 }
 
-bool ProcessRunning(const wchar_t* exe_name) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  bool found = false;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-    if (_wcsicmp(pe.szExeFile, exe_name) == 0) found = true;
+std::vector<HWND> VisibleWindows(DWORD pid, const std::wstring& caption, const wchar_t* cls) {
+  std::vector<HWND> found;
+  for (HWND w : TopLevelWindows(pid)) {
+    // Read without a message: a program stuck in a read still has its caption.
+    wchar_t text[256] = L"", name[64] = L"";
+    GetWindowTextW(w, text, 256);
+    GetClassNameW(w, name, 64);
+    if (IsWindowVisible(w) && text == caption && (!cls || std::wcscmp(name, cls) == 0))
+      found.push_back(w);
   }
-  CloseHandle(snap);
   return found;
 }
 
-int EndProcesses(const wchar_t* exe_name) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  int ended = 0;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+bool ProcessRunning(const wchar_t* exe_name) {
+  for (const PROCESSENTRY32W& p : Processes())
+    if (_wcsicmp(p.szExeFile, exe_name) == 0) return true;
+  return false;
+}
+
+void EndProcesses(const wchar_t* exe_name) {
+  for (const PROCESSENTRY32W& pe : Processes()) {
     if (_wcsicmp(pe.szExeFile, exe_name) != 0) continue;
     if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
-      if (TerminateProcess(p, 1)) ++ended;
+      TerminateProcess(p, 1);
       WaitForSingleObject(p, 10000);
       CloseHandle(p);
     }
   }
-  CloseHandle(snap);
-  return ended;
 }
 
-namespace {
-
-// Messages stay ASCII: line breaks are shown, other characters become '?'.
-std::string Printable(const std::wstring& text, std::size_t most = 100) {
+std::string Printable(const std::wstring& text, std::size_t most) {
   std::string out;
   for (wchar_t c : text.substr(0, most)) {
     out += c == L'\r' ? "\\r" : c == L'\n' ? "\\n" : std::string(1, c < 128 ? char(c) : '?');
@@ -109,38 +152,13 @@ std::string Printable(const std::wstring& text, std::size_t most = 100) {
   return text.size() > most ? out + "..." : out;
 }
 
-std::string DescribeWindows(DWORD pid) {
-  std::string out;
-  for (HWND w : TopLevelWindows(pid)) {
-    wchar_t cls[64] = L"", title[128] = L"";
-    GetClassNameW(w, cls, 64);
-    GetWindowTextW(w, title, 128);
-    out += " [" + Printable(cls) + " \"" + Printable(title) + "\"";
-    if (IsWindowVisible(w)) {
-      out += " visible";
-      for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        out += " | \"" + Printable(WindowText(c, 2000)) + "\"";
-      }
-    }
-    out += "]";
-  }
-  return out.empty() ? " none" : out;
-}
-
-}  // namespace
-
 std::string DescribeProcess(HANDLE process, DWORD pid) {
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(process, &code);
   if (code != STILL_ACTIVE) return "ended with exit code " + std::to_string(code);
   std::string out = "running; windows:" + DescribeWindows(pid);
   // What it started, and what those started, as far as they still run.
-  std::vector<PROCESSENTRY32W> all;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{};
-  pe.dwSize = sizeof pe;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) all.push_back(pe);
-  CloseHandle(snap);
+  const std::vector<PROCESSENTRY32W> all = Processes();
   std::vector<DWORD> parents{pid};
   for (std::size_t i = 0; i < parents.size(); ++i) {
     for (const PROCESSENTRY32W& p : all) {
@@ -154,33 +172,10 @@ std::string DescribeProcess(HANDLE process, DWORD pid) {
   return out;
 }
 
-HWND FindAbout(DWORD pid) {
-  for (HWND w : TopLevelWindows(pid)) {
-    if (IsWindowVisible(w) && WindowText(w) == kAboutCaption) return w;
-  }
-  return nullptr;
-}
-
-int CountAbout(DWORD pid) {
-  int n = 0;
-  for (HWND w : TopLevelWindows(pid)) n += IsWindowVisible(w) && WindowText(w) == kAboutCaption;
-  return n;
-}
-
 bool Activate(HWND w, DWORD timeout_ms) {
   SetForegroundWindow(w);
   return WaitFor([&] { return GetForegroundWindow() == w; }, timeout_ms);
 }
-
-namespace {
-void Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-}  // namespace
 
 void Press(WORD vk, const std::vector<WORD>& modifiers) {
   for (WORD m : modifiers) Key(m, false);
@@ -189,59 +184,55 @@ void Press(WORD vk, const std::vector<WORD>& modifiers) {
   for (WORD m : modifiers) Key(m, true);
 }
 
-void ClickAt(POINT p) {
+void ClickAt(HWND target) {
+  RECT r;
+  GetWindowRect(target, &r);
+  const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   INPUT in[3]{};
   for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dx = static_cast<LONG>((p.x * 65536LL + w - 1) / w);
-  in[0].mi.dy = static_cast<LONG>((p.y * 65536LL + h - 1) / h);
+  in[0].mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+  in[0].mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(3, in, sizeof in[0]);
 }
 
-POINT CentreOf(HWND w) {
-  RECT rc;
-  GetWindowRect(w, &rc);
-  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
+Program::Program() : Program(L"\"" + ExePath() + L"\"") {}
 
-Program::Program() {
+Program::Program(std::wstring command_line) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  std::wstring cmd = L"\"" + ExePath() + L"\"";
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi_)) {
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi_)) {
     start_error_ = GetLastError();
     pi_ = {};
   }
 }
 
 Program::~Program() {
-  if (pi_.hProcess) {
-    if (Running()) {
-      TerminateProcess(pi_.hProcess, 1);
-      WaitForSingleObject(pi_.hProcess, 10000);
-    }
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
-  }
+  if (!pi_.hProcess) return;
+  TerminateProcess(pi_.hProcess, 1);  // fails, harmlessly, once it has ended
+  WaitForSingleObject(pi_.hProcess, 10000);
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
+}
+
+HWND Program::Window(const std::wstring& caption, const wchar_t* cls, DWORD timeout_ms) {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        const std::vector<HWND> all = VisibleWindows(Pid(), caption, cls);
+        if (!all.empty()) found = all.front();
+        return found || !Running();
+      },
+      timeout_ms);
+  return found;
 }
 
 HWND Program::MainWindow(DWORD timeout_ms) {
-  if (main_ && IsWindow(main_)) return main_;
-  WaitFor(
-      [&] {
-        for (HWND w : TopLevelWindows(Pid())) {
-          if (IsWindowVisible(w) && WindowText(w) == kMainCaption) {
-            main_ = w;
-            return true;
-          }
-        }
-        return false;
-      },
-      timeout_ms);
+  if (!main_ || !IsWindow(main_)) main_ = Window(kMainCaption, nullptr, timeout_ms);
   return main_;
 }
 
@@ -266,16 +257,10 @@ bool Program::WaitExit(DWORD timeout_ms) {
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {
-  for (size_t i = 3; (i = path.find(L'\\', i)) != std::wstring::npos; ++i) {
-    CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
-  }
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 bool Exists(const std::wstring& path) {
@@ -283,23 +268,11 @@ bool Exists(const std::wstring& path) {
 }
 
 void RemoveTree(const std::wstring& path) {
-  DWORD attrs = GetFileAttributesW(path.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-      } while (FindNextFileW(h, &fd));
-      FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-  } else {
-    DeleteFileW(path.c_str());
-  }
+  std::error_code ec;
+  // Read-only, hidden or system entries would not go.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ec))
+    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::filesystem::remove_all(path, ec);
 }
 
 OpenRecorder::OpenRecorder() {
@@ -315,32 +288,31 @@ OpenRecorder::OpenRecorder() {
   }
   wchar_t old[1024] = L"";
   DWORD old_size = sizeof old;
-  had_old_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                              &old_size) == ERROR_SUCCESS;
+  RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &old_size);
   old_ = old;
-  const std::wstring command =
-      L"\"" + recorder + L"\" --child record_open " + Record() + L" \"%1\"";
+  SetCommand(L"\"" + recorder + L"\" --child record_open " + Record() + L" \"%1\"");
+}
+
+void OpenRecorder::SetCommand(const std::wstring& command) {
   RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
 }
 
 OpenRecorder::~OpenRecorder() {
   if (!key_) return;
-  if (had_old_) {
-    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                   static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
-  } else {
+  // A command is never empty: an empty one was not there.
+  if (old_.empty()) {
     RegDeleteValueW(key_, nullptr);
+  } else {
+    SetCommand(old_);
   }
   RegCloseKey(key_);
   DeleteFileW(Record());
 }
 
 std::string OpenRecorder::Recorded() const {
-  std::ifstream in(Record(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::ifstream in(std::filesystem::path(Record()), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void ClearOffice() {

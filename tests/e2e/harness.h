@@ -19,6 +19,11 @@ constexpr wchar_t kAboutCaption[] = L"" BRISVANE_ABOUT_CAPTION;
 constexpr int kStatusId = 1, kPath2013Id = 2, kPath2016Id = 3;
 constexpr int kMenuExit = 101, kMenuWeb = 102, kMenuAbout = 103;
 
+std::wstring Wide(const char* ascii);
+// The probed script paths and the not-found texts, as the program has them.
+extern const std::wstring kScript15, kScript15x86, kScript16, kScript16x86;
+extern const std::wstring kMissing2013, kMissing2016;
+
 // Polls pred until it holds or the deadline passes.
 bool WaitFor(const std::function<bool()>& pred, DWORD timeout_ms = 30000);
 
@@ -26,22 +31,29 @@ std::wstring ExePath();  // BRISVANE_EXE, as a Windows path
 // A program stuck in a blocking call answers no message: "<hung>" then.
 std::wstring WindowText(HWND w, UINT timeout_ms = 20000);
 std::vector<HWND> TopLevelWindows(DWORD pid);
+// Its visible ones with that caption and, unless cls is null, that class.
+std::vector<HWND> VisibleWindows(DWORD pid, const std::wstring& caption,
+                                 const wchar_t* cls = nullptr);
 bool ProcessRunning(const wchar_t* exe_name);  // any process of that file name
-// Ends every process of that file name; how many there were.
-int EndProcesses(const wchar_t* exe_name);
+void EndProcesses(const wchar_t* exe_name);    // every process of that file name
 // For a failure message: the process's state, its top-level windows with their
 // controls' texts, and the same for every process it started that still runs.
 std::string DescribeProcess(HANDLE process, DWORD pid);
+// Messages stay ASCII: line breaks are shown, other characters become '?'.
+std::string Printable(const std::wstring& text, std::size_t most = 100);
 
 class Program {
  public:
-  Program();   // starts the program
+  Program();  // starts the program
+  explicit Program(std::wstring command_line);
   ~Program();  // ends it if it still runs
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
   DWORD Pid() const { return pi_.dwProcessId; }
-  HWND MainWindow(DWORD timeout_ms = 30000);  // waits until it is visible
+  // Waits until such a window is visible (see VisibleWindows), or the process ends.
+  HWND Window(const std::wstring& caption, const wchar_t* cls = nullptr, DWORD timeout_ms = 30000);
+  HWND MainWindow(DWORD timeout_ms = 30000);
   HWND Control(int id) { return GetDlgItem(MainWindow(), id); }
   std::wstring StatusText() { return WindowText(Control(kStatusId)); }
   void Command(int id) { PostMessageW(MainWindow(), WM_COMMAND, id, 0); }
@@ -57,29 +69,18 @@ class Program {
   DWORD start_error_ = 0;
 };
 
-// The program's visible about box, and how many it shows.
-HWND FindAbout(DWORD pid);
-int CountAbout(DWORD pid);
-
 // Real input, as a user gives it. Wine hands keys to its active window:
 // Activate makes w that window first.
 bool Activate(HWND w, DWORD timeout_ms = 5000);
 void Press(WORD vk, const std::vector<WORD>& modifiers = {});  // with the modifiers held
-// Moves the mouse to p and clicks there, as one piece of input: the button
-// goes down where the move ended, whenever the program gets to it.
-void ClickAt(POINT p);
-POINT CentreOf(HWND w);
+// Moves the mouse to the window's centre and clicks there, as one piece of
+// input: the button goes down where the move ended, whenever the program gets to it.
+void ClickAt(HWND target);
 
 // Files in the prefix: folders are made as needed; cleanup clears attributes.
 void WriteFile(const std::wstring& path, const std::string& bytes);
 void RemoveTree(const std::wstring& path);
 bool Exists(const std::wstring& path);
-
-// Script locations.
-extern const wchar_t kScript15[];     // C:\Program Files\...\Office15\OSPP.VBS
-extern const wchar_t kScript15x86[];  // C:\Program Files (x86)\...
-extern const wchar_t kScript16[];
-extern const wchar_t kScript16x86[];
 
 // Stands in for the shell's open action on web addresses while it lives: the
 // Win32 tests' child `record_open` writes the address it was given, and a
@@ -96,9 +97,9 @@ class OpenRecorder {
   std::string Recorded() const;  // what was opened so far
 
  private:
+  void SetCommand(const std::wstring& command);
   HKEY key_ = nullptr;
   std::wstring old_;
-  bool had_old_ = false;
 };
 
 // Removes every stand-in install, before and after each test that places one.

@@ -1,5 +1,7 @@
 // What the user and the system may do while a capture pumps events between
 // chunks: the program neither crashes, nor runs twice, nor comes back.
+// The stand-in echoes each tick only once the test has made its file, so
+// whatever the test does between two ticks happens while the capture runs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,28 +12,23 @@ using namespace e2e;
 
 namespace {
 const wchar_t kMarker[] = L"C:\\brisvane-2016-ran.txt";
-
-// Eight echoes half a second apart (Wine's cscript has no WScript.Sleep).
-std::string SlowScript(const char* tag) {
-  std::string script;
-  for (int i = 0; i < 8; ++i) {
-    script += "WScript.Echo \"" + std::string(tag) + " " + std::to_string(i) + "\"\r\n";
-    script += "t = Timer: Do While Timer < t + 0.5: Loop\r\n";
-  }
-  return script;
-}
-
+// Each tick waits for its file, not for the clock: Wine's cscript has no
+// WScript.Sleep, and Timer starts again at midnight.
+constexpr int kTicks = 6;
+const char kTickScript[] =
+    "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+    "For i = 0 To 5\r\n"
+    "  Do Until fso.FileExists(\"C:\\brisvane-go-\" & i): Loop\r\n"
+    "  WScript.Echo \"tick \" & i\r\n"
+    "Next\r\n";
+const wchar_t kLastTick[] = L"tick 5";
 // Then half a megabyte at once, many times what the pipe holds.
-std::string BulkScript() {
-  return "line = String(1000, \"x\")\r\n"
-         "For i = 1 To 512: WScript.Echo line: Next\r\n";
-}
+const char kBulkScript[] = "For i = 1 To 512: WScript.Echo String(1000, \"x\"): Next\r\n";
+const char kMarkerScript[] =
+    "CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"C:\\brisvane-2016-ran.txt\")"
+    ".Close\r\nWScript.Echo \"2016 ran\"\r\n";
 
-std::string MarkerScript() {
-  return "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
-         "fso.CreateTextFile(\"C:\\brisvane-2016-ran.txt\").Close\r\n"
-         "WScript.Echo \"2016 ran\"\r\n";
-}
+std::wstring Go(int tick) { return L"C:\\brisvane-go-" + std::to_wstring(tick); }
 
 int Count(const std::wstring& text, const std::wstring& part) {
   int n = 0;
@@ -39,38 +36,59 @@ int Count(const std::wstring& text, const std::wstring& part) {
   return n;
 }
 
-// The pane's text on one line, line ends shown, for a failure message.
-std::string Visible(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) {
-    out += c == L'\r'   ? std::string("\\r")
-           : c == L'\n' ? std::string("\\n")
-                        : std::string(1, static_cast<char>(c));
-  }
-  return out;
-}
-
 class DuringCapture : public ::testing::Test {
  protected:
   void SetUp() override {
     ClearOffice();
-    DeleteFileW(kMarker);
-    WriteFile(kScript15, SlowScript("tick"));
-    WriteFile(kScript16, MarkerScript());
+    Clean();
+    WriteFile(kScript15, kTickScript);
+    WriteFile(kScript16, kMarkerScript);
   }
   void TearDown() override {
     // A child that outlives its test would hold the next one up, and keep
     // ctest waiting on the output it inherited: it is ended here, and its
     // outliving the wait is a failure.
+    ReleaseAll();
     EXPECT_TRUE(WaitFor([] { return !ProcessRunning(L"cscript.exe"); }, 30000))
         << "cscript still running";
     EndProcesses(L"cscript.exe");
     ClearOffice();
-    DeleteFileW(kMarker);
+    Clean();
   }
-  bool Has(Program& app, const wchar_t* part) {
+  static void Clean() {
+    DeleteFileW(kMarker);
+    for (int i = 0; i < kTicks; ++i) DeleteFileW(Go(i).c_str());
+  }
+  void Release() { WriteFile(Go(released_++), ""); }
+  void ReleaseAll() {
+    while (released_ < kTicks) Release();
+  }
+  // The status run has started the stand-in, which waits for its first tick.
+  static bool Started() {
+    return WaitFor([] { return ProcessRunning(L"cscript.exe"); });
+  }
+  // Releases the next tick and returns once the program has answered a
+  // question from its pump, with the pane's length then. That pump handles
+  // whatever was posted before the question, ahead of the program's next read.
+  LRESULT Step(Program& app) {
+    answer_ = -1;
+    SendMessageCallbackW(
+        app.Control(kStatusId), WM_GETTEXTLENGTH, 0, 0,
+        [](HWND, UINT, ULONG_PTR to, LRESULT length) { *reinterpret_cast<LRESULT*>(to) = length; },
+        reinterpret_cast<ULONG_PTR>(&answer_));
+    Release();
+    EXPECT_TRUE(WaitFor([&] {
+      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+      return answer_ >= 0;
+    })) << app.Describe();
+    return answer_;
+  }
+  bool Has(Program& app, const std::wstring& part) {
     return app.StatusText().find(part) != std::wstring::npos;
   }
+
+  LRESULT answer_ = -1;
+  int released_ = 0;
 };
 }  // namespace
 
@@ -78,41 +96,47 @@ class DuringCapture : public ::testing::Test {
 // the child's pipe breaks, so its writes afterwards end it instead of
 // blocking it for good.
 TEST_F(DuringCapture, ExitClosesAtOnceSkipsTheRestAndTheChildStillEnds) {
-  WriteFile(kScript15, SlowScript("tick") + BulkScript());
+  WriteFile(kScript15, std::string(kTickScript) + kBulkScript);
   Program app;
   ASSERT_TRUE(app.MainWindow()) << app.Describe();
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
+  ASSERT_TRUE(Started());
   app.Command(kMenuExit);
+  Release();
   ASSERT_TRUE(app.WaitExit(10000)) << "ends with the next chunk, not with the child";
-  EXPECT_TRUE(ProcessRunning(L"cscript.exe")) << "the child was not waited for";
+  EXPECT_EQ(app.ExitCode(), 0u);
+  ReleaseAll();
   EXPECT_TRUE(WaitFor([] { return !ProcessRunning(L"cscript.exe"); }, 20000))
       << "the child blocked on a pipe that never breaks";
   EXPECT_FALSE(Exists(kMarker)) << "the Office 2016 run was skipped";
 }
 
-TEST_F(DuringCapture, QuitMessageInsideThePumpReachesTheMainLoop) {
+TEST_F(DuringCapture, QuitMessageInsideThePumpEndsTheProgramCleanly) {
   Program app;
   ASSERT_TRUE(app.MainWindow()) << app.Describe();
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
-  DWORD thread = GetWindowThreadProcessId(app.MainWindow(), nullptr);
-  PostThreadMessageW(thread, WM_QUIT, 0, 0);
-  EXPECT_TRUE(app.WaitExit(10000));
+  ASSERT_TRUE(Started());
+  PostThreadMessageW(GetWindowThreadProcessId(app.MainWindow(), nullptr), WM_QUIT, 0, 0);
+  Release();
+  ASSERT_TRUE(app.WaitExit(10000));
+  EXPECT_EQ(app.ExitCode(), 0u) << "ended by a fault";
   EXPECT_FALSE(Exists(kMarker));
 }
 
 TEST_F(DuringCapture, SecondTimerTickAboutAndWebStartNoSecondRun) {
+  OpenRecorder opened;
+  ASSERT_TRUE(opened.Ready());
   Program app;
   HWND main = app.MainWindow();
   ASSERT_TRUE(main) << app.Describe();
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 1"); }));
-  OpenRecorder opened;
-  ASSERT_TRUE(opened.Ready());
+  ASSERT_TRUE(Started());
   PostMessageW(main, WM_TIMER, 1, 0);
   app.Command(kMenuAbout);
   app.Command(kMenuWeb);
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"2016 ran"); }, 60000));
+  Step(app);
+  EXPECT_TRUE(app.Window(kAboutCaption, nullptr, 10000)) << "About... in the middle of the run";
   EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000))
       << "Web... opens the home page in the middle of the run";
+  ReleaseAll();
+  ASSERT_TRUE(WaitFor([&] { return Has(app, L"2016 ran"); }, 60000));
   std::wstring text = app.StatusText();
   EXPECT_EQ(Count(text, L"tick 0"), 1);
   EXPECT_EQ(Count(text, L"2016 ran"), 1);
@@ -125,15 +149,34 @@ TEST_F(DuringCapture, SecondTimerTickAboutAndWebStartNoSecondRun) {
 TEST_F(DuringCapture, CaretMovedByTheUserDecidesWhereLaterChunksGo) {
   Program app;
   ASSERT_TRUE(app.MainWindow()) << app.Describe();
-  HWND pane = app.Control(kStatusId);
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 0"); }));
-  PostMessageW(pane, EM_SETSEL, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return Has(app, L"tick 7"); }, 60000));
+  ASSERT_TRUE(Started());
+  while (Step(app) == 0) ASSERT_LT(released_, kTicks - 2) << "the pane stays empty";
+  PostMessageW(app.Control(kStatusId), EM_SETSEL, 0, 0);
+  Step(app);
+  ReleaseAll();
+  ASSERT_TRUE(WaitFor([&] { return Has(app, kLastTick); }, 60000));
   std::wstring text = app.StatusText();
-  EXPECT_LT(text.find(L"tick 7"), text.find(L"tick 0")) << "later chunks went ahead of the first";
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(Count(text, L"tick " + std::to_wstring(i)), 1) << i << " in " << Visible(text);
+  EXPECT_LT(text.find(kLastTick), text.find(L"tick 0")) << "later chunks went ahead of the first";
+  for (int i = 0; i < kTicks; ++i) {
+    EXPECT_EQ(Count(text, L"tick " + std::to_wstring(i)), 1) << i << " in " << Printable(text, 999);
   }
   app.Command(kMenuExit);
   EXPECT_TRUE(app.WaitExit());
+}
+
+TEST_F(DuringCapture, AboutBoxOpensAndClosesWhileTheCaptureRuns) {
+  Program app;
+  ASSERT_TRUE(app.MainWindow()) << app.Describe();
+  ASSERT_TRUE(Started());
+  app.Command(kMenuAbout);
+  Step(app);
+  HWND box = app.Window(kAboutCaption);
+  ASSERT_TRUE(box) << app.Describe();
+  ASSERT_TRUE(Activate(box));
+  Press(VK_ESCAPE);
+  Step(app);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+  ReleaseAll();
+  EXPECT_TRUE(WaitFor([&] { return Has(app, kLastTick); }, 60000))
+      << "closing the box leaves the capture running";
 }

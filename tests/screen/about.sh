@@ -1,6 +1,7 @@
 #!/bin/bash
 # The about box's pixels: the white panel, the grey line on its last row, the
 # labels drawing no background of their own, the link in the highlight colour.
+# Which keys close the box is checked in-process and end to end.
 # Usage: about.sh path/to/Pellmorvaine.exe
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -40,16 +41,4 @@ check "lblTitle2 has dark text" "$(region 16 32 297 17 'intensity<0.3')" "1"
 check "lblCopyright has dark text" "$(region 64 120 253 13 'intensity<0.3')" "1"
 check "link drawn in a blue highlight" "$(region 136 136 180 14 "$link_blue")" "1"
 
-# Esc closes the box.
-xdotool key Escape
-about_caption=$("$root/tools/identity" --regex BRISVANE_ABOUT_CAPTION)
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "$about_caption" >/dev/null 2>&1 || break
-  sleep 0.1
-done
-if xdotool search --onlyvisible --name "$about_caption" >/dev/null 2>&1; then
-  echo "FAIL Esc left the box open"; fail=1
-else
-  echo "ok   Esc closed the box"
-fi
 exit $fail

@@ -10,7 +10,8 @@ main=$(screen_window BRISVANE_MAIN_CAPTION)
 
 screen_shot "$main" 484 259
 white='r>0.95 && g>0.95 && b>0.95 ? 1 : 0'
-# The status run writes the two not-found lines about a second after start.
+# The status run writes its first line about a second after start; what the
+# lines say is checked natively and in-process, here only how they look.
 for _ in $(seq 100); do
   [ "$(region 4 3 200 13 "$white")" = 1 ] && break
   sleep 0.1
@@ -20,7 +21,6 @@ done
 check "pane blue in the middle" "$(px 240 200)" "16,132,208"
 check "pane blue near its bottom right" "$(px 460 250)" "16,132,208"
 check "white text on the first line" "$(region 4 3 200 13 "$white")" 1
-check "white text on the second line" "$(region 4 16 200 13 "$white")" 1
 face=$(px 0 0)
 [ "$face" != "16,132,208" ] || { echo "FAIL the margin is blue"; fail=1; }
 check "margin below the pane is the face colour" "$(px 240 258)" "$face"
