@@ -89,7 +89,10 @@ class FailingForm : public forms::Form {
  public:
   using forms::Form::Form;
   ~FailingForm() override { Unload(); }
-  void Open() { Load({L"failing", 10, 10, WS_POPUP, 0, nullptr}, nullptr); }
+  void Open() {
+    Load({L"failing", 10, 10, WS_POPUP, 0, nullptr}, nullptr);
+    Show();
+  }
 
  private:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -120,53 +123,23 @@ BRISVANE_CHILD(pane_write_fails) {
 TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
   for (const bool second_failure : {false, true}) {
     SCOPED_TRACE(second_failure ? "a second failure" : "OK pressed");
-    std::string line = ChildCommandLine("pane_write_fails");
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    CloseHandle(pi.hThread);
-    // Whatever the outcome, the child does not outlive the test.
-    struct Ended {
-      HANDLE process;
-      ~Ended() {
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
-        CloseHandle(process);
-      }
-    } ended{pi.hProcess};
-    HWND box = nullptr, failing = nullptr;
-    const DWORD deadline = GetTickCount() + 30000;
-    while (!box && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
-           GetTickCount() < deadline) {
-      for (HWND w : e2e::TopLevelWindows(pi.dwProcessId)) {
-        wchar_t title[128] = L"", cls[32] = L"";
-        GetWindowTextW(w, title, 128);
-        GetClassNameW(w, cls, 32);
-        if (std::wstring(title) == L"failing") failing = w;
-        if (IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
-            std::wstring(title) == e2e::kAppCaption) {
-          box = w;
-        }
-      }
-    }
-    ASSERT_TRUE(box) << "no report; the program "
-                     << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
+    const std::string line = ChildCommandLine("pane_write_fails");
+    e2e::Program child(std::wstring(line.begin(), line.end()));
+    const HWND box = child.Window(e2e::kAppCaption, L"#32770");
+    ASSERT_TRUE(box) << "no report; the program " << child.Describe();
     const std::wstring texts = ChildTexts(box);
     EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
     EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
-        << std::string(texts.begin(), texts.end());
+        << e2e::Printable(texts);
     if (second_failure) {
+      const HWND failing = child.Window(L"failing");
       ASSERT_TRUE(failing);
       PostMessageW(failing, WM_APP, 0, 0);
     } else {
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0))
-        << e2e::DescribeProcess(pi.hProcess, pi.dwProcessId);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 1u);
+    ASSERT_TRUE(child.WaitExit(20000)) << child.Describe();
+    EXPECT_EQ(child.ExitCode(), 1u);
   }
 }
 
