@@ -85,16 +85,12 @@ std::wstring ChildTexts(HWND w) {
 }
 
 // A form that fails on WM_APP, as a paint under the report might.
-class FailingForm : public forms::Form {
- public:
-  using forms::Form::Form;
-  ~FailingForm() override { Unload(); }
-  void Open() {
+struct FailingForm : forms::Form {
+  explicit FailingForm(forms::Application& app) : Form(app) {
     Load({L"failing", 10, 10, WS_POPUP, 0, nullptr}, nullptr);
     Show();
   }
-
- private:
+  ~FailingForm() override { Unload(); }
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_APP) throw forms::Failure("a second failure");
     return Form::OnMessage(msg, wp, lp);
@@ -107,7 +103,6 @@ BRISVANE_CHILD(pane_write_fails) {
   InitCommonControls();
   forms::Application app(L"" BRISVANE_APP_TITLE);
   FailingForm failing(app);
-  failing.Open();
   Program program(app);
   xpStyle::Main(program);
   const std::string line = ChildCommandLine("capture_pattern", "100");
