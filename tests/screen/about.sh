@@ -14,14 +14,9 @@ xdotool key alt+h Down Return
 about=$(screen_window BRISVANE_ABOUT_CAPTION)
 [ -n "$about" ] || { echo "FAIL no about box"; exit 1; }
 
-screen_shot "$about" 328 227
 link_blue='b>r+0.2 && b>g ? 1 : 0'
 # Painting is over once the link, drawn last, is on the screen.
-for _ in $(seq 50); do
-  [ "$(region 136 136 180 14 "$link_blue")" = 1 ] && break
-  sleep 0.1
-  screen_shot "$about" 328 227
-done
+screen_shot_when "$about" 328 227 136 136 180 14 "$link_blue"
 
 check "panel white at top left" "$(px 5 5)" "255,255,255"
 check "panel white at right edge" "$(px 327 100)" "255,255,255"

@@ -4,6 +4,9 @@
 #   screen_window NAME               the visible window titled the identity's NAME
 #   screen_shot WID CLIENT_W CLIENT_H   shoots the window into $shot and finds
 #                                    its client area ($bx, $by)
+#   screen_shot_when WID CLIENT_W CLIENT_H X Y W H FX
+#                                    shoots until FX holds somewhere in the
+#                                    client region (painting is done), 10 s at most
 #   px X Y                           r,g,b of a client pixel
 #   region X Y W H FX                the maximum of FX over a client region
 #   frame_region X Y W H FX          the same over a region of the whole frame
@@ -38,6 +41,15 @@ screen_shot() {
   # its bottom with equal side borders.
   bx=$(( (w - $2) / 2 ))
   by=$(( h - $3 - bx ))
+}
+
+screen_shot_when() {
+  screen_shot "$1" "$2" "$3"
+  for _ in $(seq 100); do
+    [ "$(region "$4" "$5" "$6" "$7" "$8")" = 1 ] && return
+    sleep 0.1
+    screen_shot "$1" "$2" "$3"
+  done
 }
 
 px() {

@@ -8,15 +8,10 @@ screen_start "$1"
 main=$(screen_window BRISVANE_MAIN_CAPTION)
 [ -n "$main" ] || { echo "FAIL no main window"; exit 1; }
 
-screen_shot "$main" 484 259
 white='r>0.95 && g>0.95 && b>0.95 ? 1 : 0'
 # The status run writes its first line about a second after start; what the
 # lines say is checked natively and in-process, here only how they look.
-for _ in $(seq 100); do
-  [ "$(region 4 3 200 13 "$white")" = 1 ] && break
-  sleep 0.1
-  screen_shot "$main" 484 259
-done
+screen_shot_when "$main" 484 259 4 3 200 13 "$white"
 
 check "pane blue in the middle" "$(px 240 200)" "16,132,208"
 check "pane blue near its bottom right" "$(px 460 250)" "16,132,208"
