@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "forms/failure.h"
+#include "forms/text.h"
 
 namespace brisvane {
 namespace {
@@ -10,35 +11,12 @@ namespace {
 HANDLE ToHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 Handle FromHandle(HANDLE h) { return reinterpret_cast<Handle>(h); }
 
-std::string FolderOf(const std::string& file) {
-  const std::string::size_type slash = file.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : file.substr(0, slash);
-}
-
-// Calls `get(buffer, size)` with a growing buffer until the answer fits.
-template <typename Get>
-std::string SystemText(Get get) {
-  std::string text(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = get(&text[0], static_cast<DWORD>(text.size()));
-    if (n == 0) return std::string();
-    if (n < text.size()) {
-      text.resize(n);
-      return text;
-    }
-    text.resize(static_cast<std::size_t>(n) + MAX_PATH);
-  }
-}
-
 }  // namespace
 
 ProgramSearch Win32ProgramSearch() {
   ProgramSearch search;
-  search.system_folder = SystemText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
-  search.own_folder =
-      FolderOf(SystemText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
-  search.current_folder = SystemText([](char* b, DWORD n) { return GetCurrentDirectoryA(n, b); });
-  search.path = SystemText([](char* b, DWORD n) { return GetEnvironmentVariableA("PATH", b, n); });
+  search.system_folder =
+      forms::SystemText<char>([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
   search.file_exists = [](const std::string& file) {
     const DWORD attributes = GetFileAttributesA(file.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

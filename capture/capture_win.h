@@ -11,8 +11,8 @@
 namespace brisvane {
 
 // The real kernel calls. A bare program name is started from the system
-// folder or PATH (never the own or current folder); the child still sees the
-// command line exactly as given.
+// folder alone, or not at all; the child still sees the command line exactly
+// as given.
 class Win32CapturePlatform : public CapturePlatform {
  public:
   bool CreatePipe(Handle* read_end, Handle* write_end) override;
@@ -22,7 +22,7 @@ class Win32CapturePlatform : public CapturePlatform {
   void CloseHandle(Handle h) override;
 };
 
-// The facts of this machine and process that the program search reads.
+// The facts of this machine that the program lookup reads.
 ProgramSearch Win32ProgramSearch();
 
 // A Windows code page through the system's own tables.

@@ -52,15 +52,3 @@ TEST(Probe, EveryCombinationOfTheFourLocations) {
     EXPECT_EQ(disk.asked, want_asked) << "mask " << mask;
   }
 }
-
-// The program's own constants, which other code takes, to the character.
-TEST(Probe, TextsHaveTheirExactLengths) {
-  Disk disk;
-  disk.files = {k15a, k16b};
-  EXPECT_EQ(FindStatusCommand(OfficeVersion::k2013, disk.Probe()).size(), 70u);
-  EXPECT_EQ(FindStatusCommand(OfficeVersion::k2016, disk.Probe()).size(), 76u);
-  EXPECT_EQ(std::string(brisvane::kNotFound2013).size(), 32u);
-  EXPECT_EQ(std::string(brisvane::kNotFound2016).size(), 32u);
-  EXPECT_EQ(std::string(brisvane::kScriptPaths2013[0]).size(), 51u);
-  EXPECT_EQ(std::string(brisvane::kScriptPaths2016[1]).size(), 57u);
-}
