@@ -111,7 +111,6 @@ void AboutForm::Show(HWND owner) {
          owner);
     CenterOn(owner);
     App().AddModeless(Hwnd(), this);
-    focus_ = close_;
   }
   Form::Show();
 }
@@ -278,16 +277,6 @@ LRESULT AboutForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case DM_GETDEFID:  // asked by IsDialogMessage for Enter
       return MAKELRESULT(idClose, DC_HASDEFID);
-    case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Hwnd(), focus)) focus_ = focus;
-      }
-      break;
-    case WM_SETFOCUS:
-      // The form itself takes no keys: hand the focus back to its control.
-      SetFocus(focus_ && IsWindow(focus_) ? focus_ : close_);
-      return 0;
     case WM_NCDESTROY:
       ReleaseDesign();
       break;
@@ -296,7 +285,7 @@ LRESULT AboutForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void AboutForm::ReleaseDesign() {
-  pic1_ = close_ = focus_ = nullptr;
+  pic1_ = close_ = nullptr;
   // Windows will not destroy the pointer in use: put the arrow back first.
   if (link_pointer_ && GetCursor() == link_pointer_.get()) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));

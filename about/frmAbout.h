@@ -54,7 +54,6 @@ class AboutForm : public forms::Form, private forms::KeyPreview {
 
   HWND pic1_ = nullptr;
   HWND close_ = nullptr;
-  HWND focus_ = nullptr;  // the control that had the focus when the box lost it
   forms::UniqueFont default_font_;
   forms::UniqueFont title_font_;
   forms::UniqueFont link_font_;

@@ -102,6 +102,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       Timer1.SetEnabled(false);
       Timer1.Detach();
+      break;
+    case WM_NCDESTROY:
+      // The controls have gone: now their font and brush may go too.
       txtStatus.Destroyed();
       txtPath2013.Destroyed();
       txtPath2016.Destroyed();

@@ -4,24 +4,29 @@
 #include "app/shell.h"
 #include "forms/raii.h"
 #include "forms/system_library.h"
+#include "forms/text.h"
 #include "res/identity.h"
 
 namespace brisvane {
 
 void OpenHomePage(HWND owner) {
-  char exe[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string folder(exe, n);
-  std::string::size_type slash = folder.find_last_of('\\');
-  folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
-  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  // Wide and as long as it is: a folder that the ANSI code page cannot spell
+  // (a user name in another script) or one past MAX_PATH would otherwise
+  // reach the shell as a folder that does not exist.
+  std::wstring folder = forms::SystemText<wchar_t>(
+      [](wchar_t* b, DWORD n) { return GetModuleFileNameW(nullptr, b, n); });
+  const std::wstring::size_type slash = folder.find_last_of(L'\\');
+  folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
   // shell32 is loaded when the page is first asked for, not at start-up,
   // which it would slow by a good part. It stays loaded: what it started may
   // still run in it.
   const HMODULE shell32 = forms::LoadSystemLibrary(L"shell32.dll");
   if (!shell32) return;
-  const auto execute = forms::Export<decltype(&::ShellExecuteA)>(shell32, "ShellExecuteA");
-  if (execute) execute(owner, "Open", BRISVANE_HOME_PAGE, "", folder.c_str(), SW_SHOWNORMAL);
+  const auto execute = forms::Export<decltype(&::ShellExecuteW)>(shell32, "ShellExecuteW");
+  if (execute) {
+    execute(owner, L"Open", L"" BRISVANE_HOME_PAGE, L"", folder.c_str(), SW_SHOWNORMAL);
+  }
 }
 
 bool ProbeOrdinaryFile(const std::string& path) {

@@ -34,7 +34,10 @@ void ReportUnhandled(const char* what) noexcept {
   const int n =
       MultiByteToWideChar(CP_ACP, 0, what, bytes < room ? bytes : room, text + prefix, room);
   text[prefix + (n > 0 ? n : 0)] = L'\0';
-  MessageBoxW(nullptr, text, g_report_title, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  // To the front: every window of the program is disabled under it, so the
+  // user must not find it behind another program's.
+  MessageBoxW(nullptr, text, g_report_title,
+              MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
   // Ends here, inside a window procedure, with windows still alive: the forms
   // belong to wWinMain's frame, and nothing static holds a window, so no
   // destructor that runs now can reach one.

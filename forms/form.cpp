@@ -81,10 +81,37 @@ void Form::Unload() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
+HWND Form::FirstTabStop() const {
+  for (HWND w = GetWindow(hwnd_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(w) && IsWindowEnabled(w)) {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SETCURSOR && app_.GetMousePointer() == MousePointer::kHourglass) {
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    return TRUE;
+  switch (msg) {
+    case WM_SETCURSOR:
+      if (app_.GetMousePointer() == MousePointer::kHourglass) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+      }
+      break;  // DefWindowProc focuses the form itself, which passes it on
+    case WM_SETFOCUS:
+      // The form takes no keys: the control that had the focus last gets it
+      // back, else the first one in tab order, as when the form first shows.
+      if (const HWND to = focus_ && IsChild(hwnd_, focus_) ? focus_ : FirstTabStop()) {
+        SetFocus(to);
+        return 0;
+      }
+      break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -103,7 +130,7 @@ LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
       const LRESULT r = self->OnMessage(msg, wp, lp);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
+      self->hwnd_ = self->focus_ = nullptr;
       self->app_.RemoveModeless(hwnd);
       self->app_.FormUnloaded();
       return r;

@@ -45,9 +45,11 @@ class Form {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Register();
+  HWND FirstTabStop() const;
 
   Application& app_;
   HWND hwnd_ = nullptr;
+  HWND focus_ = nullptr;  // the control that had the focus when the form was deactivated
   int dpi_ = 96;
 };
 

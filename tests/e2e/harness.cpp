@@ -184,21 +184,6 @@ void Press(WORD vk, const std::vector<WORD>& modifiers) {
   for (WORD m : modifiers) Key(m, true);
 }
 
-void ClickAt(HWND target) {
-  RECT r;
-  GetWindowRect(target, &r);
-  const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in[3]{};
-  for (INPUT& i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
-  in[0].mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof in[0]);
-}
-
 Program::Program() : Program(L"\"" + ExePath() + L"\"") {}
 
 Program::Program(std::wstring command_line) {

@@ -13,10 +13,9 @@
 namespace e2e {
 
 constexpr wchar_t kMainCaption[] = L"" BRISVANE_MAIN_CAPTION;
-constexpr wchar_t kAppCaption[] = L"" BRISVANE_APP_TITLE;
 constexpr wchar_t kAboutCaption[] = L"" BRISVANE_ABOUT_CAPTION;
 // The main window's control and menu ids, as the program numbers them.
-constexpr int kStatusId = 1, kPath2013Id = 2, kPath2016Id = 3;
+constexpr int kStatusId = 1;
 constexpr int kMenuExit = 101, kMenuWeb = 102, kMenuAbout = 103;
 
 std::wstring Wide(const char* ascii);
@@ -73,9 +72,6 @@ class Program {
 // Activate makes w that window first.
 bool Activate(HWND w, DWORD timeout_ms = 5000);
 void Press(WORD vk, const std::vector<WORD>& modifiers = {});  // with the modifiers held
-// Moves the mouse to the window's centre and clicks there, as one piece of
-// input: the button goes down where the move ended, whenever the program gets to it.
-void ClickAt(HWND target);
 
 // Files in the prefix: folders are made as needed; cleanup clears attributes.
 void WriteFile(const std::wstring& path, const std::string& bytes);

@@ -7,6 +7,8 @@
 #include "capture/capture_win.h"
 #include "child.h"
 #include "forms/failure.h"
+#include "forms/text.h"
+#include "harness.h"
 #include "support.h"
 #include "tests/shared/capture_counting_platform.h"
 
@@ -104,8 +106,9 @@ TEST_F(CaptureWin, DecodesTheOemCodePage) {
 
 // Copies of this program named cscript.exe, with the child that says
 // PLANTED, lie beside it and in the current folder while the capture runs
-// `cscript script.vbs`.
-class PlantedCscript : public CaptureWin {
+// `cscript script.vbs`; one named capture_interleave.exe, in the current
+// folder only, stands for a program that only Windows' own search finds.
+class CapturePlantedCscript : public CaptureWin {
  protected:
   void SetUp() override {
     CaptureWin::SetUp();
@@ -116,9 +119,11 @@ class PlantedCscript : public CaptureWin {
     const std::string self = SelfPath();
     beside_ = self.substr(0, self.find_last_of('\\')) + "\\cscript.exe";
     in_current_ = folder_ + "\\cscript.exe";
+    elsewhere_ = folder_ + "\\capture_interleave.exe";
     script_ = folder_ + "\\say.vbs";
     ASSERT_TRUE(CopyFileA(self.c_str(), beside_.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(self.c_str(), in_current_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(self.c_str(), elsewhere_.c_str(), FALSE));
     HANDLE f = CreateFileA(script_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const char vbs[] = "WScript.Echo \"SYSTEM\"\r\n";
     DWORD written = 0;
@@ -129,7 +134,7 @@ class PlantedCscript : public CaptureWin {
   }
   void TearDown() override {
     SetCurrentDirectoryA(old_current_);
-    for (const std::string& file : {beside_, in_current_, script_}) {
+    for (const std::string& file : {beside_, in_current_, elsewhere_, script_}) {
       const DWORD deadline = GetTickCount() + 10000;
       while (!DeleteFileA(file.c_str()) &&
              GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
@@ -141,43 +146,39 @@ class PlantedCscript : public CaptureWin {
   }
   std::string CommandLine() const { return "cscript \"" + script_ + "\""; }
 
-  std::string folder_, beside_, in_current_, script_;
+  std::string folder_, beside_, in_current_, elsewhere_, script_;
   char old_current_[MAX_PATH] = {};
 };
 
-// What the system alone makes of the command line: the trap being mended.
-std::string RunWithoutApplicationName(std::string line) {
-  SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!CreatePipe(&read, &write, &inheritable, 0)) return "no pipe";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.hStdOutput = startup.hStdError = write;
-  PROCESS_INFORMATION info{};
-  std::string out;
-  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                     &info)) {
-    CloseHandle(write);
-    write = nullptr;
-    CloseHandle(info.hThread);
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr)) out.append(buffer, got);
-    CloseHandle(info.hProcess);
-  }
-  if (write) CloseHandle(write);
-  CloseHandle(read);
-  return out;
+// What the system alone makes of a command line, by exit code: the trap
+// being mended. A copy named cscript.exe ends with 42.
+DWORD RunByWindowsSearch(const std::string& line) {
+  e2e::Program windows_alone(forms::Widen(line));
+  return windows_alone.WaitExit(20000) ? windows_alone.ExitCode() : 0xDEAD;
 }
 
-TEST_F(PlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
-  ASSERT_EQ(RunWithoutApplicationName(CommandLine()), "PLANTED")
-      << "the copies are not where Windows looks first";
+TEST_F(CapturePlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
+  ASSERT_EQ(RunByWindowsSearch(CommandLine()), 42u) << "the copies are not where Windows looks";
   EXPECT_EQ(CaptureConsoleOutput(CommandLine(), box), CaptureEnd::PipeBroken);
   const std::wstring text = box.pane.Text();
   EXPECT_NE(text.find(L"SYSTEM"), std::wstring::npos) << std::string(text.begin(), text.end());
   EXPECT_EQ(text.find(L"PLANTED"), std::wstring::npos);
+
+  ASSERT_EQ(RunByWindowsSearch("capture_interleave"), 0u) << "Windows finds it";
+  EXPECT_EQ(CaptureConsoleOutput("capture_interleave", box), CaptureEnd::NotStarted);
+}
+
+// The lookup's facts are this machine's: the system folder is where this
+// program's kernel32 came from; a folder is no program.
+TEST(CaptureProgramSearch, ReadsTheSystemFolderThatTheSystemsOwnDllsComeFrom) {
+  char kernel32[MAX_PATH] = "";
+  GetModuleFileNameA(GetModuleHandleA("kernel32.dll"), kernel32, MAX_PATH);
+  const ProgramSearch search = Win32ProgramSearch();
+  const std::string expected = std::string(kernel32).substr(0, std::string(kernel32).rfind('\\'));
+  EXPECT_EQ(lstrcmpiA(search.system_folder.c_str(), expected.c_str()), 0) << search.system_folder;
+  EXPECT_TRUE(search.file_exists(kernel32));
+  EXPECT_FALSE(search.file_exists(search.system_folder));
+  EXPECT_FALSE(search.file_exists(search.system_folder + "\\brisvane-no-such.exe"));
 }
 
 }  // namespace

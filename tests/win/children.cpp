@@ -111,7 +111,7 @@ BRISVANE_CHILD(capture_hold) {
 // What a copy of the test program named cscript.exe does.
 BRISVANE_CHILD(cscript) {
   Write(STD_OUTPUT_HANDLE, "PLANTED");
-  return 0;
+  return 42;
 }
 
 // capture_uneven CODE_PAGE SEED TOTAL: the UnevenOutput of those arguments.

@@ -1,20 +1,20 @@
-// The main window in this process: its layout, menus, icons, the pane's font
-// and colours, the pane's capacity and what unloading frees.
+// The main window in this process: its design read back from the live
+// windows, its menus, icons, focus and pointer, the pane's capacity and what
+// unloading frees. Expected values are typed from the design, in pixels at
+// the bench's 96 DPI (15 twips a pixel).
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/probe.h"
 #include "child.h"
 #include "forms/failure.h"
 #include "forms/text.h"
+#include "harness.h"
 #include "support.h"
 
 namespace brisvane::test {
 namespace {
-
-using forms::Px;
 
 std::wstring MenuText(HMENU menu, int pos) {
   wchar_t text[64] = {};
@@ -22,55 +22,77 @@ std::wstring MenuText(HMENU menu, int pos) {
   return text;
 }
 
-HICON Shared(const char* group, int cx_metric, int cy_metric) {
-  return static_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), group, IMAGE_ICON,
-                                       GetSystemMetrics(cx_metric), GetSystemMetrics(cy_metric),
-                                       LR_SHARED));
-}
-
 class MainFormInProcess : public ProgramTest {
  protected:
   void SetUp() override {
+    e2e::ClearOffice();  // no stand-in script: both path boxes say "not found"
     frmMain.Show();
     ASSERT_TRUE(frmMain.Loaded());
   }
 };
 
-TEST_F(MainFormInProcess, FixedWindowCentredWithThePaneAndHiddenPathBoxesAsDesigned) {
+TEST_F(MainFormInProcess, WindowAndControlsAsDesigned) {
+  HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+  ReleaseDC(nullptr, screen);
   const HWND main = frmMain.Hwnd();
-  const LONG style = GetWindowLongW(main, GWL_STYLE);
-  EXPECT_TRUE(style & WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "own taskbar button";
+  EXPECT_EQ(Text(main), L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]");
+  EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & kFrameStyles, WS_CAPTION | WS_SYSMENU);
+  // Owned by the hidden application window, yet on the taskbar.
+  EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE), WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
   EXPECT_EQ(GetWindow(main, GW_OWNER), app.Window());
-
-  const int dpi = forms::ScreenDpi();
-  RECT client;
+  EXPECT_EQ(Text(app.Window()), L"Brisvane [Office 2013 & 2016]");
+  EXPECT_FALSE(IsWindowVisible(app.Window()) || GetWindow(app.Window(), GW_OWNER));
+  RECT client, frame;
   GetClientRect(main, &client);
-  EXPECT_EQ(client.right, Px(MainForm::kClientWidthTwips, dpi));
-  EXPECT_EQ(client.bottom, Px(MainForm::kClientHeightTwips, dpi));
-  RECT frame;
+  EXPECT_EQ(client.right, 484);
+  EXPECT_EQ(client.bottom, 259);
   GetWindowRect(main, &frame);
   EXPECT_LE(std::abs((frame.left + frame.right) - GetSystemMetrics(SM_CXSCREEN)), 1);
   EXPECT_LE(std::abs((frame.top + frame.bottom) - GetSystemMetrics(SM_CYSCREEN)), 1);
 
-  const HWND pane = frmMain.txtStatus.Hwnd();
-  const LONG pane_style = GetWindowLongW(pane, GWL_STYLE);
-  EXPECT_TRUE(pane_style & ES_MULTILINE);
-  EXPECT_TRUE(pane_style & ES_READONLY);
-  EXPECT_TRUE(pane_style & WS_VSCROLL);
-  EXPECT_FALSE(pane_style & WS_HSCROLL);
-  EXPECT_TRUE(IsWindowVisible(pane));
-  const RECT rc = RectIn(pane, main);
-  EXPECT_EQ(rc.left, Px(20, dpi));
-  EXPECT_EQ(rc.top, Px(20, dpi));
-  EXPECT_EQ(rc.right - rc.left, Px(7200, dpi));
-  EXPECT_EQ(rc.bottom - rc.top, Px(3840, dpi));
-  for (HWND box : {frmMain.txtPath2013.Hwnd(), frmMain.txtPath2016.Hwnd()}) {
-    ASSERT_TRUE(box);
-    EXPECT_FALSE(IsWindowVisible(box));
+  // In tab order: the pane, then the two hidden path boxes.
+  const struct {
+    const wchar_t* text;
+    LONG style;
+    int left, top, width, height;
+  } controls[] = {
+      {L"",
+       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+           ES_AUTOVSCROLL,
+       1, 1, 480, 256},
+      {L"Microsoft Office 2013 not found!", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 8, 200, 465,
+       25},
+      {L"Microsoft Office 2016 not found!", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 8, 232, 465,
+       25},
+  };
+  HWND w = GetWindow(main, GW_CHILD);
+  for (const auto& c : controls) {
+    SCOPED_TRACE(e2e::Printable(c.text));
+    ASSERT_TRUE(w);
+    wchar_t cls[16] = L"";
+    GetClassNameW(w, cls, 16);
+    EXPECT_STREQ(cls, L"Edit");
+    EXPECT_EQ(Text(w), c.text);
+    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE), c.style);
+    EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE), WS_EX_CLIENTEDGE);
+    EXPECT_EQ(Box(w, main), (std::vector<int>{c.left, c.top, c.width, c.height}));
+    w = GetWindow(w, GW_HWNDNEXT);
   }
+  EXPECT_FALSE(w) << "a control the design does not have";
+
+  const HWND pane = frmMain.txtStatus.Hwnd();
+  EXPECT_EQ(FontOf(pane), "MS Sans Serif -11 700 204 -> MS Sans Serif, bitmap");  // 8.25 points
+  // A read-only EDIT asks its parent for colours as a static control does.
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      main, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(pane)));
+  LOGBRUSH lb{};
+  ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
+  EXPECT_EQ(lb.lbColor, 0x00D08410u);
+  EXPECT_EQ(GetBkColor(dc), 0x00D08410u);
+  EXPECT_EQ(GetTextColor(dc), 0x00FFFFFFu);
+  DeleteDC(dc);
 }
 
 TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
@@ -95,79 +117,53 @@ TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
   // Chosen as the menu chooses them, by the items' own ids: Web... opens the
   // home page owned by the main window and no box; About... opens the box.
   ShellRecorder shell;
-  ASSERT_TRUE(shell.patch.patched());
+  ASSERT_TRUE(shell.lookup.patch.patched());
   SendMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(help, 0), 0);
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].owner, frmMain.Hwnd());
-  EXPECT_EQ(shell.calls[0].file, BRISVANE_HOME_PAGE);
+  EXPECT_EQ(shell.calls[0].file, L"https://www.example.com/");
   EXPECT_FALSE(frmAbout.Loaded());
   SendMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(help, 1), 0);
   EXPECT_TRUE(frmAbout.Loaded());
   EXPECT_EQ(shell.calls.size(), 1u);
 }
 
-// Exit waiting before the first message is pumped: the status run never
-// comes, so no pipe is made for a child (the path box names one).
-int g_pipes = 0;
-ImportPatch* g_create_pipe = nullptr;
-BOOL WINAPI CountingCreatePipe(PHANDLE read, PHANDLE write, LPSECURITY_ATTRIBUTES sa, DWORD size) {
-  ++g_pipes;
-  return g_create_pipe->original<decltype(&CreatePipe)>()(read, write, sa, size);
+// The pane takes the keys when the window first shows, and again whenever
+// the window comes back: after the about box, and after another window.
+TEST_F(MainFormInProcess, PaneHasTheFocusWheneverTheWindowIsActive) {
+  const HWND pane = frmMain.txtStatus.Hwnd();
+  EXPECT_EQ(GetFocus(), pane) << "at start";
+  SendMessageW(frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
+  ASSERT_EQ(GetFocus(), frmAbout.cmdClose());
+  frmAbout.Unload();
+  EXPECT_EQ(GetFocus(), pane) << "after the about box";
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_EQ(GetActiveWindow(), other);
+  SetForegroundWindow(frmMain.Hwnd());
+  EXPECT_EQ(GetFocus(), pane) << "after another window";
+  DestroyWindow(other);
 }
 
+// Exit waiting before the first message is pumped: the status run never
+// comes, so the child that the path box names never runs.
 TEST_F(MainFormInProcess, ExitBeforeTheFirstTickStartsNoChild) {
-  ImportPatch create_pipe("CreatePipe", reinterpret_cast<void*>(&CountingCreatePipe));
-  ASSERT_TRUE(create_pipe.patched());
-  g_create_pipe = &create_pipe;
-  g_pipes = 0;
-  const std::string line = ChildCommandLine("capture_silent");
-  frmMain.txtPath2013.SetText(std::wstring(line.begin(), line.end()));
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string ran = std::string(temp) + "brisvane-exit-ran.txt";
+  DeleteFileA(ran.c_str());
+  frmMain.txtPath2013.SetText(forms::Widen(ChildCommandLine("record_open", "\"" + ran + "\"")));
   ASSERT_TRUE(frmMain.Timer1.Enabled());
   PostMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(frmMain.Hwnd()), 0), 0),
                0);
   EXPECT_EQ(app.Run(), 0);
   EXPECT_FALSE(frmMain.Loaded());
-  EXPECT_EQ(g_pipes, 0) << "a status run started";
-}
-
-TEST_F(MainFormInProcess, MainAndApplicationWindowCarryTheAaaIcons) {
-  HWND owner = GetWindow(frmMain.Hwnd(), GW_OWNER);
-  ASSERT_EQ(owner, app.Window());
-  HICON big = Shared("AAA", SM_CXICON, SM_CYICON);
-  HICON small = Shared("AAA", SM_CXSMICON, SM_CYSMICON);
-  ASSERT_TRUE(big);
-  ASSERT_TRUE(small);
-  for (HWND w : {frmMain.Hwnd(), owner}) {
-    EXPECT_EQ(IconOf(w, ICON_BIG), big);
-    EXPECT_EQ(IconOf(w, ICON_SMALL), small);
-  }
-}
-
-TEST_F(MainFormInProcess, PaneIsBoldWhiteOnBlue) {
-  HWND pane = frmMain.txtStatus.Hwnd();
-  LOGFONTW lf{};
-  ASSERT_TRUE(
-      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)), sizeof lf, &lf));
-  EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
-  EXPECT_EQ(lf.lfWeight, 700);
-  EXPECT_EQ(lf.lfCharSet, 204);
-  EXPECT_EQ(lf.lfHeight, -11);  // 8.25 pt at 96 DPI
-
-  // A read-only EDIT asks its parent for colours as a static control does.
-  HDC dc = CreateCompatibleDC(nullptr);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(frmMain.Hwnd(), WM_CTLCOLORSTATIC,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(pane)));
-  LOGBRUSH lb{};
-  ASSERT_TRUE(GetObjectW(brush, sizeof lb, &lb));
-  EXPECT_EQ(lb.lbColor, 0x00D08410u);
-  EXPECT_EQ(GetBkColor(dc), 0x00D08410u);
-  EXPECT_EQ(GetTextColor(dc), 0x00FFFFFFu);
-  DeleteDC(dc);
+  EXPECT_EQ(GetFileAttributesA(ran.c_str()), INVALID_FILE_ATTRIBUTES) << "a status run started";
 }
 
 TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
-  const std::wstring both = forms::Widen(std::string(kNotFound2013) + "\r\n" + kNotFound2016);
+  const std::wstring both = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
   EXPECT_TRUE(frmMain.Timer1.Enabled());
   EXPECT_EQ(frmMain.Timer1.Interval(), 1000u);
   ASSERT_TRUE(PumpUntil(app, [&] { return frmMain.txtStatus.Text() == both; }));
@@ -177,6 +173,14 @@ TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 0u);
+  // As painted: white text on blue, in a margin of the face colour.
+  UpdateWindow(frmMain.Hwnd());
+  const Shot pane(frmMain.txtStatus.Hwnd()), form(frmMain.Hwnd());
+  EXPECT_EQ(pane.At(240, 200), RGB(16, 132, 208));
+  bool white = false;
+  for (int x = 0; x < 200; ++x) white = white || pane.At(x, 6) == RGB(255, 255, 255);
+  EXPECT_TRUE(white) << "no white text on the first line";
+  EXPECT_EQ(form.At(240, 258), GetSysColor(COLOR_BTNFACE));
 }
 
 // The EDIT's default limit would silently drop inserts past 30,000 characters;
@@ -201,36 +205,55 @@ TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandCharactersAndReportsW
   }
 }
 
+// The pointers that the system asks for as the real mouse moves: the busy
+// one over every window while it is set.
 TEST_F(MainFormInProcess, HourglassCoversEveryWindowWhileSet) {
-  HWND pane = frmMain.txtStatus.Hwnd();
+  const HWND pane = frmMain.txtStatus.Hwnd();
+  const HCURSOR ibeam = LoadCursorW(nullptr, IDC_IBEAM), wait = LoadCursorW(nullptr, IDC_WAIT);
+  EXPECT_EQ(PointerOver(app, pane), ibeam);
   app.SetMousePointer(forms::MousePointer::kHourglass);
-  EXPECT_TRUE(SendMessageW(frmMain.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
-                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(GetCursor(), wait) << "not before the mouse moves";
+  EXPECT_EQ(PointerOver(app, pane), wait);
+  SendMessageW(frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
+  const HWND link = GetDlgItem(frmAbout.Pic1(), AboutForm::idLink);
+  EXPECT_EQ(PointerOver(app, link), wait) << "the busy pointer outranks the link's hand";
   app.SetMousePointer(forms::MousePointer::kDefault);
-  EXPECT_FALSE(SendMessageW(frmMain.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(pane),
-                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)) << "not before the mouse moves";
+  EXPECT_EQ(PointerOver(app, link), frmAbout.LinkPointer());
 }
 
 using MainFormUnload = ProgramTest;
 
-TEST_F(MainFormUnload, FreesThePanesFontAndBrushAndEndsTheLoop) {
+// The pane's font and brush outlive the pane, and go with the form.
+HGDIOBJ g_pane_font;
+DWORD g_font_at_pane_destroy;
+WNDPROC g_pane_proc;
+LRESULT CALLBACK PaneProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_DESTROY) g_font_at_pane_destroy = GetObjectType(g_pane_font);
+  return CallWindowProcW(g_pane_proc, w, m, wp, lp);
+}
+
+TEST_F(MainFormUnload, FreesThePanesFontAndBrushAfterThePaneAndEndsTheLoop) {
   const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
   frmMain.Show();
   HWND pane = frmMain.txtStatus.Hwnd();
-  auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0));
+  g_pane_font = reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0));
+  g_pane_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaneProc)));
   HDC dc = CreateCompatibleDC(nullptr);
   auto brush = reinterpret_cast<HGDIOBJ>(SendMessageW(frmMain.Hwnd(), WM_CTLCOLORSTATIC,
                                                       reinterpret_cast<WPARAM>(dc),
                                                       reinterpret_cast<LPARAM>(pane)));
   DeleteDC(dc);
-  ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  ASSERT_EQ(GetObjectType(g_pane_font), static_cast<DWORD>(OBJ_FONT));
   ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+  g_font_at_pane_destroy = 0;
   frmMain.Unload();
+  EXPECT_EQ(g_font_at_pane_destroy, static_cast<DWORD>(OBJ_FONT)) << "freed while the pane had it";
   EXPECT_EQ(app.LoadedForms(), 0);
   EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
   EXPECT_EQ(forms::ResourceCount::Icons(), icons);
-  EXPECT_EQ(GetObjectType(font), 0u) << "font still alive";
+  EXPECT_EQ(GetObjectType(g_pane_font), 0u) << "font still alive";
   EXPECT_EQ(GetObjectType(brush), 0u) << "brush still alive";
   EXPECT_FALSE(IsWindow(pane));
   MSG quit;

@@ -26,6 +26,32 @@ void DrainThreadQueue();
 
 RECT RectIn(HWND control, HWND container);
 HICON IconOf(HWND w, WPARAM which);
+std::wstring Text(HWND w);
+
+// The window styles that make a frame and its title-bar buttons.
+constexpr LONG kFrameStyles =
+    WS_POPUP | WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+// The font a control was given, and the face that a DC really selects for
+// it: "face height weight charset[ underlined][ italic] -> face[, bitmap]"
+// (a bitmap face, not a TrueType or vector substitute).
+std::string FontOf(HWND w);
+// Its text's extent in its font, a line high.
+SIZE TextExtent(HWND w);
+// Left, top, width, height of w in container's client coordinates.
+std::vector<int> Box(HWND w, HWND container);
+
+// A window's client area as painted, read back from its DC.
+class Shot {
+ public:
+  explicit Shot(HWND w) : w_(w), dc_(GetDC(w)) {}
+  ~Shot() { ReleaseDC(w_, dc_); }
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  HWND w_;
+  HDC dc_;
+};
 
 // Loads the common controls that the test program's manifest binds, before
 // any window is made (the EDIT class comes from them).
@@ -73,11 +99,11 @@ class PaneTarget : public CaptureTarget {
   HWND window_ = nullptr;
 };
 
-// Replaces, in this program's imports from kernel32, the system function
-// `name` with `to` while it lives; the product code calls through them.
+// Replaces, in this program's imports from dll, the system function `name`
+// with `to` while it lives; the product code calls through them.
 class ImportPatch {
  public:
-  ImportPatch(const char* name, void* to);
+  ImportPatch(const char* dll, const char* name, void* to);
   ~ImportPatch();
   template <typename F>
   F original() const {
@@ -90,11 +116,25 @@ class ImportPatch {
   void** slot_ = nullptr;
 };
 
-// The shell's calls that the product makes while one lives (ShellExecuteA,
+// Hands out `to` where the product looks the export `name` up by name
+// (GetProcAddress) while it lives. One at a time.
+class LookupPatch {
+ public:
+  LookupPatch(const char* name, void* to);
+  ~LookupPatch();
+  ImportPatch patch;
+
+ private:
+  const char* name_;
+  void* to_;
+  static FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
+};
+
+// The shell's calls that the product makes while one lives (ShellExecuteW,
 // handed out where the product asks shell32 for it), so that nothing opens.
 struct ShellCall {
   HWND owner;
-  std::string verb, file, params, dir;
+  std::wstring verb, file, params, dir;
   INT show;
 };
 class ShellRecorder {
@@ -102,8 +142,12 @@ class ShellRecorder {
   ShellRecorder();
   ~ShellRecorder();
   std::vector<ShellCall> calls;
-  std::string module;  // the file that ShellExecuteA was asked of
-  ImportPatch patch;
+  LookupPatch lookup;
 };
+
+// Moves the real mouse to the centre of w, as a user would, and clicks there
+// when asked; returns the pointer that the program set once it has handled
+// the input.
+HCURSOR PointerOver(forms::Application& app, HWND w, bool click = false);
 
 }  // namespace brisvane::test

@@ -1,6 +1,7 @@
 // The program's lifetime in the forms runtime: how it ends with forms still
 // open, the COM apartment of start-up, and the report of a failure.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 
@@ -16,9 +17,10 @@
 namespace brisvane::test {
 namespace {
 
-// A WM_QUIT from outside ends the loop with both forms open. The program
-// then goes before the runtime, each form unloading while it is whole: the
-// runtime saw every form's window end, and nothing is left.
+// A WM_QUIT from outside ends the loop with both forms open, with its exit
+// code, also when a nested pump sees it first. The program then goes before
+// the runtime, each form unloading while it is whole: the runtime saw every
+// form's window end, and nothing is left.
 TEST(ProgramLifetime, QuitWithTheAboutBoxOpenUnloadsBothFormsBeforeTheRuntimeGoes) {
   InitCommonControls();
   const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
@@ -32,6 +34,8 @@ TEST(ProgramLifetime, QuitWithTheAboutBoxOpenUnloadsBothFormsBeforeTheRuntimeGoe
     about = program.frmAbout.Hwnd();
     ASSERT_TRUE(IsWindow(about));
     PostQuitMessage(7);
+    app.DoEvents();  // a nested pump, as between capture chunks, puts it back
+    EXPECT_TRUE(app.QuitSeen());
     EXPECT_EQ(app.Run(), 7);
     EXPECT_TRUE(IsWindow(main) && IsWindow(about)) << "the loop ended with both open";
   }
@@ -43,7 +47,15 @@ TEST(ProgramLifetime, QuitWithTheAboutBoxOpenUnloadsBothFormsBeforeTheRuntimeGoe
   DrainThreadQueue();
 }
 
-// After start-up no DLL comes from the program's own folder by bare name
+DWORD g_icc_size, g_icc_classes;
+BOOL WINAPI RecordInitCommonControlsEx(const INITCOMMONCONTROLSEX* icc) {
+  g_icc_size = icc->dwSize;
+  g_icc_classes = icc->dwICC;
+  return TRUE;
+}
+
+// Start-up asks the common controls for the extended combo box classes
+// alone. After it no DLL comes from the program's own folder by bare name
 // (one planted beside the test program stands for a download's neighbour).
 // The shell may hand web addresses to COM objects: start-up enters a
 // single-threaded apartment on this thread, which ends with the runtime.
@@ -52,7 +64,13 @@ TEST(ProgramLifetime, StartUpKeepsDllsToTheSystemFolderAndEntersAComApartmentFor
   {
     forms::Application app(L"" BRISVANE_APP_TITLE);
     Program program(app);
-    xpStyle::Main(program);
+    {
+      LookupPatch icc("InitCommonControlsEx", reinterpret_cast<void*>(&RecordInitCommonControlsEx));
+      g_icc_size = g_icc_classes = 0;
+      xpStyle::Main(program);
+    }
+    EXPECT_EQ(g_icc_size, 8u);
+    EXPECT_EQ(g_icc_classes, 0x200u);
     EXPECT_TRUE(program.frmMain.Loaded());
     const std::string beside = SelfPath().substr(0, SelfPath().find_last_of('\\'));
     ASSERT_NE(GetFileAttributesA((beside + "\\brisvane_planted.dll").c_str()),
@@ -68,20 +86,6 @@ TEST(ProgramLifetime, StartUpKeepsDllsToTheSystemFolderAndEntersAComApartmentFor
   EXPECT_EQ(after, S_OK) << "the apartment outlived the runtime";
   if (SUCCEEDED(after)) CoUninitialize();
   DrainThreadQueue();
-}
-
-std::wstring ChildTexts(HWND w) {
-  std::wstring texts;
-  EnumChildWindows(
-      w,
-      [](HWND child, LPARAM lp) -> BOOL {
-        wchar_t text[512] = L"";
-        GetWindowTextW(child, text, 512);
-        *reinterpret_cast<std::wstring*>(lp) += std::wstring(text) + L"\n";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
-  return texts;
 }
 
 // A form that fails on WM_APP, as a paint under the report might.
@@ -112,7 +116,8 @@ BRISVANE_CHILD(pane_write_fails) {
 }
 
 // A write into the pane that fails is not taken for the end of the output:
-// it ends the status run, the user is told, and the program ends with 1,
+// it ends the status run, the user is told, under the application's title,
+// with every window of the program blocked, and the program ends with 1,
 // when the user has read the report, or at once when a second failure comes
 // while it shows (no second box over the first).
 TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
@@ -120,11 +125,14 @@ TEST(ProgramLifetime, APaneWriteThatFailsIsReportedAndEndsTheProgram) {
     SCOPED_TRACE(second_failure ? "a second failure" : "OK pressed");
     const std::string line = ChildCommandLine("pane_write_fails");
     e2e::Program child(std::wstring(line.begin(), line.end()));
-    const HWND box = child.Window(e2e::kAppCaption, L"#32770");
+    const HWND box = child.Window(L"Brisvane [Office 2013 & 2016]", L"#32770");
     ASSERT_TRUE(box) << "no report; the program " << child.Describe();
-    const std::wstring texts = ChildTexts(box);
-    EXPECT_NE(texts.find(L"Run-time error:"), std::wstring::npos);
-    EXPECT_NE(texts.find(L"EM_REPLACESEL failed: the text box took 50 of "), std::wstring::npos)
+    for (const wchar_t* caption : {L"failing", e2e::kMainCaption}) {
+      EXPECT_FALSE(IsWindowEnabled(child.Window(caption))) << e2e::Printable(caption);
+    }
+    const std::wstring texts = e2e::WindowText(GetDlgItem(box, 0xFFFF));  // the box's text
+    EXPECT_EQ(texts.find(L"Run-time error:\r\n\r\nEM_REPLACESEL failed: the text box took 50 of "),
+              0u)
         << e2e::Printable(texts);
     if (second_failure) {
       const HWND failing = child.Window(L"failing");
