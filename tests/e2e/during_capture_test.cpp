@@ -133,16 +133,18 @@ TEST_F(DuringCapture, SecondTickAboutWebAndTheCaretActWhileTheRunGoesOn) {
   ASSERT_TRUE(Started());
   PostMessageW(main, WM_TIMER, 1, 0);
   app.Command(kMenuAbout);
-  app.Command(kMenuWeb);
   Step(app);
   const HWND box = app.Window(kAboutCaption, nullptr, 10000);
   ASSERT_TRUE(box) << "About... in the middle of the run";
-  EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000))
-      << "Web... opens the home page in the middle of the run";
   ASSERT_TRUE(Activate(box));
   Press(VK_ESCAPE);
   Step(app);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+  // After the keys: what the shell starts may take the foreground.
+  app.Command(kMenuWeb);
+  Step(app);
+  EXPECT_TRUE(WaitFor([&] { return opened.Recorded().find('\n') != std::string::npos; }, 20000))
+      << "Web... opens the home page in the middle of the run";
   while (Step(app) == 0) ASSERT_LT(released_, kTicks - 2) << "the pane stays empty";
   PostMessageW(app.Control(kStatusId), EM_SETSEL, 0, 0);
   Step(app);
