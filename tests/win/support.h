@@ -61,9 +61,6 @@ void InitCommonControls();
 // (forms unloaded while whole, the runtime last, the thread's queue emptied),
 // so that tests pass in any order in one process.
 class ProgramTest : public ::testing::Test {
- protected:
-  ProgramTest() = default;
-
  private:
   struct Prepared {
     Prepared() { InitCommonControls(); }
