@@ -1,7 +1,6 @@
 // The main window in this process: its design read back from the live
-// windows, its menus, icons, focus and pointer, the pane's capacity and what
-// unloading frees. Expected values are typed from the design, in pixels at
-// the bench's 96 DPI (15 twips a pixel).
+// windows (typed from the design, 15 twips a pixel), menus, focus, pointer,
+// the pane's capacity and what unloading frees.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -32,9 +31,7 @@ class MainFormInProcess : public ProgramTest {
 };
 
 TEST_F(MainFormInProcess, WindowAndControlsAsDesigned) {
-  HDC screen = GetDC(nullptr);
-  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
-  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(forms::ScreenDpi(), 96) << "the bench's resolution";
   const HWND main = frmMain.Hwnd();
   EXPECT_EQ(Text(main), L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]");
   EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & kFrameStyles, WS_CAPTION | WS_SYSMENU);
