@@ -70,6 +70,7 @@ MUTANTS = [
   ("child-folder", "capture/capture_win.cpp", "start_in ? start_in->c_str() : nullptr", "start_in ? nullptr : nullptr", "the start-in folder is dropped"),
   ("child-fallback", "capture/capture_win.cpp", "  if (program.kind == ProgramLocation::Kind::NotFound) return false;\n", "", "a bare name not found falls back to Windows' own search"),
   ("child-sysdir", "capture/capture_win.cpp", "return GetSystemDirectoryA(b, n);", "return GetWindowsDirectoryA(b, n);", "cscript looked for in the Windows folder"),
+  ("child-oem", "capture/capture_win.cpp", "WindowsCodePage::Oem(), command_line", "WindowsCodePage(GetACP()), command_line", "the child's output decoded in the ANSI code page, not the console's"),
   ("icon-size", "about/seticon_win.cpp", "name.c_str(), IMAGE_ICON, cx, cy, LR_SHARED)", "name.c_str(), IMAGE_ICON, cx * 0, cy * 0, LR_SHARED)", "icons loaded at their default size"),
   # --- main window behaviour
   ("timer-guard", "app/frmMain.cpp", "if (Timer1.Enabled()) status_run_.OnTimer();", "status_run_.OnTimer();", "a stray WM_TIMER runs the status run again"),

@@ -8,7 +8,7 @@
 
 using namespace e2e;
 
-TEST(StatusRunE2E, ThePaneHoldsTheOutputOfTheScriptsFoundInTheirOrder) {
+TEST(StatusRun, ThePaneHoldsTheOutputOfTheScriptsFoundInTheirOrder) {
   // Console output comes in the OEM code page: cp437's 0x82 is an e acute.
   // cscript ends each echo with CR LF and prints no banner under Wine.
   const std::string s13 = "WScript.Echo \"Office 2013 caf\" & Chr(233): WScript.Echo \"AB123\"\r\n";

@@ -32,7 +32,7 @@ std::string Standin(std::wstring& report) {
   return script;
 }
 
-TEST(Product32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
+TEST(E2e32, ShowsTheReportOpensAndClosesTheAboutBoxAndExits) {
   std::wstring want;
   const std::string script = Standin(want);
   ASSERT_FALSE(script.empty()) << "BRISVANE_STANDIN names the stand-in script";

@@ -11,7 +11,7 @@ using Log = std::vector<std::string>;
 
 // Whatever path a test takes, the capture closes each handle it opened,
 // exactly once.
-struct Capture : ::testing::Test {
+struct CaptureLoop : ::testing::Test {
   FakePlatform platform;
   CountingPlatform counting{platform};
   FakeTextBox box{platform.log};
@@ -26,21 +26,21 @@ struct Capture : ::testing::Test {
   }
 };
 
-TEST_F(Capture, PipeFailureOpensNothingAndShowsNothing) {
+TEST_F(CaptureLoop, PipeFailureOpensNothingAndShowsNothing) {
   platform.pipe_ok = false;
   EXPECT_EQ(Run(), CaptureEnd::NotStarted);
   EXPECT_EQ(platform.log, (Log{"CreatePipe"}));
   EXPECT_TRUE(box.writes.empty());
 }
 
-TEST_F(Capture, ProcessFailureClosesReadThenWriteEnd) {
+TEST_F(CaptureLoop, ProcessFailureClosesReadThenWriteEnd) {
   platform.process_ok = false;
   EXPECT_EQ(Run(), CaptureEnd::NotStarted);
   EXPECT_EQ(platform.log, (Log{"CreatePipe", "StartChild", "Close1", "Close2"}));
   EXPECT_TRUE(box.writes.empty());
 }
 
-TEST_F(Capture, NormalEndClosesInTheOrderOfEveryStep) {
+TEST_F(CaptureLoop, NormalEndClosesInTheOrderOfEveryStep) {
   platform.reads = {{true, "ab"}, {true, "c"}};
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
   EXPECT_EQ(platform.log, (Log{"CreatePipe", "StartChild", "Close2", "Close4",  //
@@ -49,7 +49,7 @@ TEST_F(Capture, NormalEndClosesInTheOrderOfEveryStep) {
   EXPECT_EQ(box.model.Text(), L"abc");
 }
 
-TEST_F(Capture, HandsCommandLineFolderAndWriteEndOverUnchanged) {
+TEST_F(CaptureLoop, HandsCommandLineFolderAndWriteEndOverUnchanged) {
   const std::string folder = "C:\\Temp";
   Run(&folder);
   EXPECT_EQ(platform.command_line, "cscript \"x.vbs\" /dstatus");
@@ -59,7 +59,7 @@ TEST_F(Capture, HandsCommandLineFolderAndWriteEndOverUnchanged) {
   EXPECT_EQ(platform.start_in, nullptr);
 }
 
-TEST_F(Capture, ReadsAtMost10240BytesIntoOneBuffer) {
+TEST_F(CaptureLoop, ReadsAtMost10240BytesIntoOneBuffer) {
   platform.reads = {{true, std::string(10240, 'x')}, {true, "y"}, {true, "z"}};
   Run();
   ASSERT_EQ(platform.read_sizes.size(), 4u);
@@ -70,7 +70,7 @@ TEST_F(Capture, ReadsAtMost10240BytesIntoOneBuffer) {
   EXPECT_EQ(box.model.Text(), std::wstring(10240, L'x') + L"yz");
 }
 
-TEST_F(Capture, ReadFailingMidStreamEndsLikeABrokenPipe) {
+TEST_F(CaptureLoop, ReadFailingMidStreamEndsLikeABrokenPipe) {
   platform.reads = {{true, "one"}, {false, ""}, {true, "never"}};
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
   EXPECT_EQ(box.model.Text(), L"one");
@@ -78,7 +78,7 @@ TEST_F(Capture, ReadFailingMidStreamEndsLikeABrokenPipe) {
   EXPECT_EQ(Log(platform.log.end() - 2, platform.log.end()), (Log{"Close3", "Close1"}));
 }
 
-TEST_F(Capture, ZeroByteReadInsertsNothingButRemovesTheSelection) {
+TEST_F(CaptureLoop, ZeroByteReadInsertsNothingButRemovesTheSelection) {
   box.model.SetText(L"keep DROP");
   platform.reads = {{true, ""}};
   box.model.Select(5, 4);
@@ -87,14 +87,14 @@ TEST_F(Capture, ZeroByteReadInsertsNothingButRemovesTheSelection) {
   EXPECT_EQ(box.model.Text(), L"keep ");
 }
 
-TEST_F(Capture, ChildThatWritesNothingLeavesTheBoxAlone) {
+TEST_F(CaptureLoop, ChildThatWritesNothingLeavesTheBoxAlone) {
   box.model.SetText(L"before");
   EXPECT_EQ(Run(), CaptureEnd::PipeBroken);
   EXPECT_TRUE(box.writes.empty());
   EXPECT_EQ(box.model.Text(), L"before");
 }
 
-TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
+TEST_F(CaptureLoop, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
   platform.reads = {{true, "a\x81"},
                     {true,
                      "\x41"
@@ -106,7 +106,7 @@ TEST_F(Capture, CharacterSplitAcrossReadsIsJoinedAndTheRestFlushed) {
             (Log{"Read1", "SelText", "Close3", "Close1"}));
 }
 
-TEST_F(Capture, TargetGoneBetweenChunksLetsGoAtOnce) {
+TEST_F(CaptureLoop, TargetGoneBetweenChunksLetsGoAtOnce) {
   platform.reads = {{true, "first"}, {true, "late"}, {true, "later"}};
   box.gone_after_pumps = 2;
   EXPECT_EQ(Run(), CaptureEnd::Abandoned);
@@ -115,7 +115,7 @@ TEST_F(Capture, TargetGoneBetweenChunksLetsGoAtOnce) {
                                "Pump", "Read1", "SelText", "Pump", "Close3", "Close1"}));
 }
 
-TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
+TEST_F(CaptureLoop, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
   box.gone_after_pumps = 1;
   EXPECT_EQ(Run(), CaptureEnd::Abandoned);
   EXPECT_TRUE(box.writes.empty());
@@ -126,7 +126,7 @@ TEST_F(Capture, TargetGoneBeforeTheFirstReadShowsNothingNotEvenTheCarry) {
   EXPECT_EQ(box.writes, (std::vector<std::wstring>{L"x"}));
 }
 
-TEST_F(Capture, FailingWritePassesThrough) {
+TEST_F(CaptureLoop, FailingWritePassesThrough) {
   ThrowingTextBox throwing{platform.log};
   platform.reads = {{true, "x"}};
   EXPECT_THROW(CaptureConsoleOutput(counting, cp, "c", throwing), std::runtime_error);

@@ -7,7 +7,7 @@
 namespace brisvane::test {
 namespace {
 
-TEST(CaptureProgramToken, ReadsTheFirstTokenAsWindowsDoes) {
+TEST(CaptureProgramPath, ReadsTheFirstTokenAsWindowsDoes) {
   const struct {
     const char* line;
     const char* token;
@@ -24,7 +24,7 @@ TEST(CaptureProgramToken, ReadsTheFirstTokenAsWindowsDoes) {
 
 // Only the system folder is asked; a copy anywhere else never runs (a real
 // planted copy: CapturePlantedCscript).
-TEST(CaptureProgramLocate, ABareNameComesFromTheSystemFolderAloneWithExeAdded) {
+TEST(CaptureProgramPath, ABareNameComesFromTheSystemFolderAloneWithExeAdded) {
   std::set<std::string> files{
       "C:\\windows\\system32\\cscript.exe", "C:\\windows\\system32\\run.com",
       "C:\\windows\\system32\\plain",       "C:\\Tools\\tool.exe",

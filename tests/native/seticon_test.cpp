@@ -35,6 +35,12 @@ class FakeCalls : public IconCalls {
     log.push_back("send " + std::to_string(w) + (which == kIconBig ? " big " : " small ") +
                   std::to_string(icon));
   }
+  std::vector<std::string> Sends() const {
+    std::vector<std::string> sends;
+    for (auto& l : log)
+      if (l.rfind("send", 0) == 0) sends.push_back(l);
+    return sends;
+  }
 };
 }  // namespace
 
@@ -62,22 +68,16 @@ TEST(SetIcon, UnownedWindowIsItsOwnTopAndGetsEachMessageTwice) {
   FakeCalls calls;
   calls.metric_base = 48;  // metrics are read on every call
   SetIcon(calls, 7, "AAA");
-  std::vector<std::string> sends;
-  for (auto& l : calls.log)
-    if (l.rfind("send", 0) == 0) sends.push_back(l);
-  EXPECT_EQ(sends, (std::vector<std::string>{"send 7 big 1048", "send 7 big 1048",
-                                             "send 7 small 1024", "send 7 small 1024"}));
+  EXPECT_EQ(calls.Sends(), (std::vector<std::string>{"send 7 big 1048", "send 7 big 1048",
+                                                     "send 7 small 1024", "send 7 small 1024"}));
 }
 
 TEST(SetIcon, MissingGroupSendsNullHandlesAllTheSame) {
   FakeCalls calls;
   calls.owners = {{2, 1}};
   SetIcon(calls, 2, "NOPE", true);
-  std::vector<std::string> sends;
-  for (auto& l : calls.log)
-    if (l.rfind("send", 0) == 0) sends.push_back(l);
-  EXPECT_EQ(sends, (std::vector<std::string>{"send 1 big 0", "send 2 big 0", "send 1 small 0",
-                                             "send 2 small 0"}));
+  EXPECT_EQ(calls.Sends(), (std::vector<std::string>{"send 1 big 0", "send 2 big 0",
+                                                     "send 1 small 0", "send 2 small 0"}));
 }
 
 TEST(SetIcon, NullWindowEndsTheWalkAtOnce) {

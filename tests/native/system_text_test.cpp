@@ -6,7 +6,7 @@
 // short buffer in either of the system's two ways: GetModuleFileName's (the
 // buffer's size, the answer cut short) and GetSystemDirectory's (the size
 // that would fit).
-TEST(SystemTextGrows, UntilALongAnswerFits) {
+TEST(SystemText, GrowsUntilALongAnswerFits) {
   const std::wstring path = L"C:\\" + std::wstring(600, L'd') + L"\\Pellmorvaine.exe";
   for (const bool cut_short : {true, false}) {
     EXPECT_EQ(forms::SystemText<wchar_t>([&](wchar_t* buffer, unsigned long size) {

@@ -16,8 +16,8 @@ constexpr std::uint16_t kDynamicBase = 0x0040, kNxCompat = 0x0100;
 constexpr std::uint32_t kExecute = 0x20000000, kWrite = 0x80000000;
 
 // Where the headers lie in the file.
-struct Headers {
-  explicit Headers(const Bytes& pe) {
+struct PeHeaders {
+  explicit PeHeaders(const Bytes& pe) {
     const std::size_t nt = Le32(pe, 0x3C);
     coff = nt + 4;
     opt = coff + 20;
@@ -40,7 +40,7 @@ std::uint32_t Checksum(const Bytes& pe, std::size_t field) {
   return sum + static_cast<std::uint32_t>(pe.size());
 }
 
-class ProductHeaders : public ::testing::Test {
+class Headers : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* path = std::getenv("BRISVANE_PRODUCT_EXE");
@@ -48,13 +48,13 @@ class ProductHeaders : public ::testing::Test {
     pe = ReadFile(path);
     ASSERT_GT(pe.size(), 0x200u) << path;
     ASSERT_EQ(Le16(pe, 0), 0x5A4D);
-    ASSERT_EQ(Le16(pe, Headers(pe).opt), 0x10B) << "a 32-bit image";
+    ASSERT_EQ(Le16(pe, PeHeaders(pe).opt), 0x10B) << "a 32-bit image";
   }
   Bytes pe;
 };
 
-TEST_F(ProductHeaders, AslrAndDepAreOnAndNoSectionIsBothWritableAndExecutable) {
-  const Headers h(pe);
+TEST_F(Headers, AslrAndDepAreOnAndNoSectionIsBothWritableAndExecutable) {
+  const PeHeaders h(pe);
   const std::uint16_t dll = Le16(pe, h.opt + 70);
   EXPECT_TRUE(dll & kDynamicBase) << "ASLR (DYNAMIC_BASE)";
   EXPECT_TRUE(dll & kNxCompat) << "DEP (NX_COMPAT)";
@@ -70,8 +70,8 @@ TEST_F(ProductHeaders, AslrAndDepAreOnAndNoSectionIsBothWritableAndExecutable) {
   }
 }
 
-TEST_F(ProductHeaders, CarriesNoBuildTimeNoBuildPathAndAValidChecksum) {
-  const Headers h(pe);
+TEST_F(Headers, CarriesNoBuildTimeNoBuildPathAndAValidChecksum) {
+  const PeHeaders h(pe);
   EXPECT_EQ(Le32(pe, h.coff + 4), 0u) << "time stamp";
   const std::uint32_t stored = Le32(pe, h.opt + 64);
   EXPECT_EQ(stored, Checksum(pe, h.opt + 64));

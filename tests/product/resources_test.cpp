@@ -19,7 +19,7 @@ std::string SourceDir() {
   return d ? d : ".";
 }
 
-class ProductExe : public ::testing::Test {
+class Resources : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* path = std::getenv("BRISVANE_PRODUCT_EXE");
@@ -38,7 +38,7 @@ class ProductExe : public ::testing::Test {
   std::vector<Resource> resources_;
 };
 
-TEST_F(ProductExe, ResourceDirectoryIsExactlyTheTableInLoaderOrder) {
+TEST_F(Resources, ResourceDirectoryIsExactlyTheTableInLoaderOrder) {
   // Named groups sort ahead of numbered ones, which makes "AAA" the shell's icon.
   const std::vector<std::tuple<std::string, std::string, unsigned>> expected = {
       {"#3", "#1", 1033},  {"#3", "#2", 1033},  {"#3", "#3", 1033},   {"#3", "#4", 1033},
@@ -63,7 +63,7 @@ const ImageSpec kImages[] = {
     {"#30002", 32, 4, 744}, {"#30003", 16, 4, 296},
 };
 
-TEST_F(ProductExe, EveryIconImageHasItsSizeDepthAndByteCount) {
+TEST_F(Resources, EveryIconImageHasItsSizeDepthAndByteCount) {
   for (const auto& image : kImages) {
     SCOPED_TRACE(image.name);
     const Resource& r = Find("#3", image.name);
@@ -93,7 +93,7 @@ TEST_F(ProductExe, EveryIconImageHasItsSizeDepthAndByteCount) {
   }
 }
 
-TEST_F(ProductExe, IconImagesAreTheGeneratedFiles) {
+TEST_F(Resources, IconImagesAreTheGeneratedFiles) {
   for (const auto& image : kImages) {
     std::string file = SourceDir() + "/res/icons/icon" + std::string(image.name + 1) + ".bin";
     EXPECT_EQ(Find("#3", image.name).data, ReadFile(file)) << file;
@@ -125,7 +125,7 @@ void ExpectGroup(const Bytes& g, const std::vector<EntrySpec>& entries) {
   }
 }
 
-TEST_F(ProductExe, GroupDirectoriesListTheirImages) {
+TEST_F(Resources, GroupDirectoriesListTheirImages) {
   {
     SCOPED_TRACE("AAA");
     ExpectGroup(Find("#14", "AAA").data, {{48, 0, 8, 3752, 1},
@@ -178,7 +178,7 @@ std::string Utf16Text(const Bytes& b, std::size_t at, std::size_t end) {
   return s;
 }
 
-TEST_F(ProductExe, VersionRecordHasTheFixedValuesStringsAndTranslation) {
+TEST_F(Resources, VersionRecordHasTheFixedValuesStringsAndTranslation) {
   const Bytes& v = Find("#16", "#1").data;
   VersionNode root = ReadVersionNode(v, 0);
   EXPECT_EQ(root.key, "VS_VERSION_INFO");
@@ -215,11 +215,11 @@ TEST_F(ProductExe, VersionRecordHasTheFixedValuesStringsAndTranslation) {
   EXPECT_EQ(Le16(v, vars[0].value + 2), 0x04B0);
 }
 
-TEST_F(ProductExe, ManifestIsTheCommittedFile) {
+TEST_F(Resources, ManifestIsTheCommittedFile) {
   EXPECT_EQ(Find("#24", "#1").data, ReadFile(SourceDir() + "/res/Pellmorvaine.manifest"));
 }
 
-TEST(ManifestFile, IsTheCommonControlsBindingInItsExactBytes) {
+TEST_F(Resources, ManifestFileIsTheCommonControlsBindingInItsExactBytes) {
   Bytes m = ReadFile(SourceDir() + "/res/Pellmorvaine.manifest");
   ASSERT_EQ(m.size(), 492u);
   std::string s(m.begin(), m.end());

@@ -11,16 +11,20 @@ using namespace restest;
 
 namespace {
 
-IconImage DesignImage(const unsigned char* data, std::size_t size) {
-  return IconImage(Bytes(data, data + size));
+// The image, once its size, depth and byte count are the design's.
+IconImage DesignImage(const unsigned char* data, std::size_t size, int width, int bpp,
+                      std::size_t bytes) {
+  IconImage im(Bytes(data, data + size));
+  EXPECT_EQ(im.width(), width);
+  EXPECT_EQ(im.bit_count(), bpp);
+  EXPECT_EQ(size, bytes);
+  EXPECT_EQ(im.ExpectedSize(), bytes);
+  return im;
 }
 
 TEST(DesignImages, AboutIconIsASmallWhiteWindowWithCyanTitleAndGreyShadow) {
-  IconImage im = DesignImage(brisvane::kAboutDesignIcon, brisvane::kAboutDesignIconSize);
-  EXPECT_EQ(im.width(), 16);
-  EXPECT_EQ(im.bit_count(), 8);
-  EXPECT_EQ(brisvane::kAboutDesignIconSize, 1384u);
-  EXPECT_EQ(im.ExpectedSize(), 1384u);
+  IconImage im =
+      DesignImage(brisvane::kAboutDesignIcon, brisvane::kAboutDesignIconSize, 16, 8, 1384);
   std::set<std::uint32_t> colours;
   bool see_through = false;
   for (int y = 0; y < 16; ++y)
@@ -35,11 +39,8 @@ TEST(DesignImages, AboutIconIsASmallWhiteWindowWithCyanTitleAndGreyShadow) {
 }
 
 TEST(DesignImages, HandPointerHasItsFingertipAtTheHotSpot) {
-  IconImage im = DesignImage(brisvane::kLinkHandPointer, brisvane::kLinkHandPointerSize);
-  EXPECT_EQ(im.width(), 32);
-  EXPECT_EQ(im.bit_count(), 4);
-  EXPECT_EQ(brisvane::kLinkHandPointerSize, 744u);
-  EXPECT_EQ(im.ExpectedSize(), 744u);
+  IconImage im =
+      DesignImage(brisvane::kLinkHandPointer, brisvane::kLinkHandPointerSize, 32, 4, 744);
   const std::uint32_t standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                                       0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};

@@ -1,8 +1,10 @@
-// The capture with real child processes, writing into a real EDIT control.
+// The capture with real child processes, writing into a real EDIT control;
+// where its program comes from; the decoder with the system's code pages.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "capture/capture_win.h"
 #include "child.h"
@@ -11,6 +13,7 @@
 #include "harness.h"
 #include "support.h"
 #include "tests/shared/capture_counting_platform.h"
+#include "tests/shared/capture_decoder_property.h"
 
 namespace brisvane::test {
 namespace {
@@ -25,19 +28,19 @@ struct NamedEvent {
   HANDLE handle;
 };
 
-class CaptureWin : public ::testing::Test {
+class Capture : public ::testing::Test {
  protected:
   PaneTarget box;
 };
 
 // The child says how it was started: its console hidden.
-TEST_F(CaptureWin, HiddenChildWritesStdoutAndStderrInWriteOrder) {
+TEST_F(Capture, HiddenChildWritesStdoutAndStderrInWriteOrder) {
   EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_interleave"), box),
             CaptureEnd::PipeBroken);
   EXPECT_EQ(box.pane.Text(), L"o1e1o2e2o3 shown 0");
 }
 
-TEST_F(CaptureWin, NothingStartedOrWrittenLeavesTheBoxUnchanged) {
+TEST_F(Capture, NothingStartedOrWrittenLeavesTheBoxUnchanged) {
   box.pane.SetText(L"keep");
   EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_silent"), box), CaptureEnd::PipeBroken);
   EXPECT_EQ(CaptureConsoleOutput("", box), CaptureEnd::NotStarted);
@@ -47,7 +50,7 @@ TEST_F(CaptureWin, NothingStartedOrWrittenLeavesTheBoxUnchanged) {
   EXPECT_EQ(box.pane.Text(), L"keep");
 }
 
-TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
+TEST_F(Capture, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
   EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_grandchild", "500"), box),
             CaptureEnd::PipeBroken);
   EXPECT_EQ(box.pane.Text(), L"parent;grandchild");
@@ -56,7 +59,7 @@ TEST_F(CaptureWin, GrandchildHoldingTheWriteEndKeepsTheLoopUntilItEnds) {
 // Let go of, the child is not waited for; and since it holds no read end of
 // its own, its pipe breaks, so that a megabyte of writes after that ends it
 // instead of blocking it for good.
-TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
+TEST_F(Capture, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
   NamedEvent release("release"), done("done");
   Win32CapturePlatform real;
   CountingPlatform counting(real);
@@ -84,7 +87,7 @@ TEST_F(CaptureWin, GoneTargetLetsGoOfAChildThatKeepsWritingAndTheChildEnds) {
 }
 
 // A chunk the system cannot decode is a failure, not an empty chunk.
-TEST_F(CaptureWin, DecodingThatFailsPassesThrough) {
+TEST_F(Capture, DecodingThatFailsPassesThrough) {
   const WindowsCodePage missing(12345);
   ASSERT_FALSE(IsValidCodePage(missing.id()));
   Win32CapturePlatform platform;
@@ -97,44 +100,28 @@ TEST_F(CaptureWin, DecodingThatFailsPassesThrough) {
   EXPECT_EQ(box.writes, 0);
 }
 
-TEST_F(CaptureWin, DecodesTheOemCodePage) {
-  if (GetOEMCP() != 437) GTEST_SKIP() << "needs OEM code page 437, have " << GetOEMCP();
-  EXPECT_EQ(CaptureConsoleOutput(ChildCommandLine("capture_bytes", "8281"), box),
-            CaptureEnd::PipeBroken);
-  EXPECT_EQ(box.pane.Text(), L"\u00e9\u00fc");
-}
-
 // Copies of this program named cscript.exe, with the child that says
-// PLANTED, lie beside it and in the current folder while the capture runs
-// `cscript script.vbs`; one named capture_interleave.exe, in the current
-// folder only, stands for a program that only Windows' own search finds.
-class CapturePlantedCscript : public CaptureWin {
- protected:
-  void SetUp() override {
-    CaptureWin::SetUp();
+// PLANTED, lie beside it and in the current folder while it lives; one named
+// capture_interleave.exe, in the current folder only, stands for a program
+// that only Windows' own search finds; and a script for `cscript say.vbs`.
+struct PlantedCopies {
+  PlantedCopies() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "brisvane-planted-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    folder = std::string(temp) + "brisvane-planted-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
     const std::string self = SelfPath();
-    beside_ = self.substr(0, self.find_last_of('\\')) + "\\cscript.exe";
-    in_current_ = folder_ + "\\cscript.exe";
-    elsewhere_ = folder_ + "\\capture_interleave.exe";
-    script_ = folder_ + "\\say.vbs";
-    ASSERT_TRUE(CopyFileA(self.c_str(), beside_.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(self.c_str(), in_current_.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(self.c_str(), elsewhere_.c_str(), FALSE));
-    HANDLE f = CreateFileA(script_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const char vbs[] = "WScript.Echo \"SYSTEM\"\r\n";
-    DWORD written = 0;
-    WriteFile(f, vbs, sizeof(vbs) - 1, &written, nullptr);
-    CloseHandle(f);
-    GetCurrentDirectoryA(MAX_PATH, old_current_);
-    ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+    files = {self.substr(0, self.find_last_of('\\')) + "\\cscript.exe", folder + "\\cscript.exe",
+             folder + "\\capture_interleave.exe", folder + "\\say.vbs"};
+    for (std::size_t i = 0; i < 3; ++i)
+      planted = CopyFileA(self.c_str(), files[i].c_str(), FALSE) && planted;
+    e2e::WriteFile(forms::Widen(files[3]), "WScript.Echo \"SYSTEM\"\r\n");
+    GetCurrentDirectoryA(MAX_PATH, old_current);
+    planted = SetCurrentDirectoryA(folder.c_str()) && planted;
   }
-  void TearDown() override {
-    SetCurrentDirectoryA(old_current_);
-    for (const std::string& file : {beside_, in_current_, elsewhere_, script_}) {
+  ~PlantedCopies() {
+    SetCurrentDirectoryA(old_current);
+    for (const std::string& file : files) {
       const DWORD deadline = GetTickCount() + 10000;
       while (!DeleteFileA(file.c_str()) &&
              GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
@@ -142,12 +129,14 @@ class CapturePlantedCscript : public CaptureWin {
         Sleep(50);
       }
     }
-    RemoveDirectoryA(folder_.c_str());
+    RemoveDirectoryA(folder.c_str());
   }
-  std::string CommandLine() const { return "cscript \"" + script_ + "\""; }
+  std::string CommandLine() const { return "cscript \"" + files[3] + "\""; }
 
-  std::string folder_, beside_, in_current_, elsewhere_, script_;
-  char old_current_[MAX_PATH] = {};
+  std::string folder;
+  std::vector<std::string> files;  // beside, in the current folder, elsewhere, the script
+  bool planted = true;
+  char old_current[MAX_PATH] = {};
 };
 
 // What the system alone makes of a command line, by exit code: the trap
@@ -157,9 +146,12 @@ DWORD RunByWindowsSearch(const std::string& line) {
   return windows_alone.WaitExit(20000) ? windows_alone.ExitCode() : 0xDEAD;
 }
 
-TEST_F(CapturePlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
-  ASSERT_EQ(RunByWindowsSearch(CommandLine()), 42u) << "the copies are not where Windows looks";
-  EXPECT_EQ(CaptureConsoleOutput(CommandLine(), box), CaptureEnd::PipeBroken);
+TEST_F(Capture, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentFolder) {
+  const PlantedCopies copies;
+  ASSERT_TRUE(copies.planted);
+  ASSERT_EQ(RunByWindowsSearch(copies.CommandLine()), 42u)
+      << "the copies are not where Windows looks";
+  EXPECT_EQ(CaptureConsoleOutput(copies.CommandLine(), box), CaptureEnd::PipeBroken);
   const std::wstring text = box.pane.Text();
   EXPECT_NE(text.find(L"SYSTEM"), std::wstring::npos) << std::string(text.begin(), text.end());
   EXPECT_EQ(text.find(L"PLANTED"), std::wstring::npos);
@@ -170,7 +162,7 @@ TEST_F(CapturePlantedCscript, SystemCscriptRunsNotTheCopiesBesideOrInTheCurrentF
 
 // The lookup's facts are this machine's: the system folder is where this
 // program's kernel32 came from; a folder is no program.
-TEST(CaptureProgramSearch, ReadsTheSystemFolderThatTheSystemsOwnDllsComeFrom) {
+TEST_F(Capture, ProgramSearchReadsTheSystemFolderThatTheSystemsOwnDllsComeFrom) {
   char kernel32[MAX_PATH] = "";
   GetModuleFileNameA(GetModuleHandleA("kernel32.dll"), kernel32, MAX_PATH);
   const ProgramSearch search = Win32ProgramSearch();
@@ -179,6 +171,31 @@ TEST(CaptureProgramSearch, ReadsTheSystemFolderThatTheSystemsOwnDllsComeFrom) {
   EXPECT_TRUE(search.file_exists(kernel32));
   EXPECT_FALSE(search.file_exists(search.system_folder));
   EXPECT_FALSE(search.file_exists(search.system_folder + "\\brisvane-no-such.exe"));
+}
+
+// The decoder's property with the system's tables, which the native tests
+// can only imitate; and, hand-written, UTF-8 cut at every byte, whose system
+// decoder (Wine's) makes one replacement of all that follows a cut sequence.
+TEST_F(Capture, DecoderPiecesDecodeAsTheWholeStreamInTheSystemsCodePages) {
+  for (unsigned id : {437u, 850u, 932u, 936u, 949u, 950u, 65001u}) {
+    ASSERT_TRUE(IsValidCodePage(id)) << id;
+    for (std::uint64_t seed : {1, 2, 3}) {
+      EXPECT_EQ(FirstPiecewiseMismatch(WindowsCodePage(id), seed * 1000 + id, 3000), "")
+          << "code page " << id;
+    }
+  }
+  const struct {
+    std::string bytes;
+    std::wstring text;
+  } written[] = {{"caf\xC3\xA9!", L"caf\u00e9!"},
+                 {"\xE2\x41z", L"\uFFFDAz"},
+                 {"\xF0\x9F\x98\x80.", L"\U0001F600."},
+                 {"x\xE2\x82", L"x\uFFFD"}};
+  for (const auto& w : written) {
+    for (std::size_t cut = 0; cut <= w.bytes.size(); ++cut) {
+      EXPECT_EQ(DecodeInPieces(WindowsCodePage(CP_UTF8), w.bytes, {cut}), w.text) << cut;
+    }
+  }
 }
 
 }  // namespace

@@ -14,14 +14,6 @@ void Write(DWORD which, const std::string& bytes) {
   WriteFile(GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
-
 bool WaitForEvent(const std::string& name, DWORD ms) {
   HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name.c_str());
   if (!event) return false;
@@ -61,12 +53,6 @@ BRISVANE_CHILD(capture_interleave) {
 }
 
 BRISVANE_CHILD(capture_silent) { return 0; }
-
-// capture_bytes HEX: writes those bytes.
-BRISVANE_CHILD(capture_bytes) {
-  Write(STD_OUTPUT_HANDLE, FromHex(args.at(0)));
-  return 0;
-}
 
 // Hands its output on to a grandchild that writes later, and ends at once.
 BRISVANE_CHILD(capture_grandchild) {

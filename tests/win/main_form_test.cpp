@@ -21,16 +21,18 @@ std::wstring MenuText(HMENU menu, int pos) {
   return text;
 }
 
-class MainFormInProcess : public ProgramTest {
+class MainFormTest : public ProgramTest {
  protected:
   void SetUp() override {
     e2e::ClearOffice();  // no stand-in script: both path boxes say "not found"
     frmMain.Show();
     ASSERT_TRUE(frmMain.Loaded());
   }
+  // What the process had before the form was loaded.
+  const long gdi_ = forms::ResourceCount::Gdi(), icons_ = forms::ResourceCount::Icons();
 };
 
-TEST_F(MainFormInProcess, WindowAndControlsAsDesigned) {
+TEST_F(MainFormTest, WindowAndControlsAsDesigned) {
   ASSERT_EQ(forms::ScreenDpi(), 96) << "the bench's resolution";
   const HWND main = frmMain.Hwnd();
   EXPECT_EQ(Text(main), L"Brisvane [Office 2013 and 2016 Edition: Last 5 Digits]");
@@ -92,7 +94,7 @@ TEST_F(MainFormInProcess, WindowAndControlsAsDesigned) {
   DeleteDC(dc);
 }
 
-TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
+TEST_F(MainFormTest, MenuBarIsFileExitThenHelpWebAbout) {
   HMENU bar = GetMenu(frmMain.Hwnd());
   ASSERT_TRUE(bar);
   ASSERT_EQ(GetMenuItemCount(bar), 2);
@@ -127,7 +129,7 @@ TEST_F(MainFormInProcess, MenuBarIsFileExitThenHelpWebAbout) {
 
 // The pane takes the keys when the window first shows, and again whenever
 // the window comes back: after the about box, and after another window.
-TEST_F(MainFormInProcess, PaneHasTheFocusWheneverTheWindowIsActive) {
+TEST_F(MainFormTest, PaneHasTheFocusWheneverTheWindowIsActive) {
   const HWND pane = frmMain.txtStatus.Hwnd();
   EXPECT_EQ(GetFocus(), pane) << "at start";
   SendMessageW(frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
@@ -143,23 +145,7 @@ TEST_F(MainFormInProcess, PaneHasTheFocusWheneverTheWindowIsActive) {
   DestroyWindow(other);
 }
 
-// Exit waiting before the first message is pumped: the status run never
-// comes, so the child that the path box names never runs.
-TEST_F(MainFormInProcess, ExitBeforeTheFirstTickStartsNoChild) {
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  const std::string ran = std::string(temp) + "brisvane-exit-ran.txt";
-  DeleteFileA(ran.c_str());
-  frmMain.txtPath2013.SetText(forms::Widen(ChildCommandLine("record_open", "\"" + ran + "\"")));
-  ASSERT_TRUE(frmMain.Timer1.Enabled());
-  PostMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(frmMain.Hwnd()), 0), 0),
-               0);
-  EXPECT_EQ(app.Run(), 0);
-  EXPECT_FALSE(frmMain.Loaded());
-  EXPECT_EQ(GetFileAttributesA(ran.c_str()), INVALID_FILE_ATTRIBUTES) << "a status run started";
-}
-
-TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
+TEST_F(MainFormTest, StatusRunFillsThePaneOnceAfterTheFirstTick) {
   const std::wstring both = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
   EXPECT_TRUE(frmMain.Timer1.Enabled());
   EXPECT_EQ(frmMain.Timer1.Interval(), 1000u);
@@ -183,7 +169,7 @@ TEST_F(MainFormInProcess, StatusRunFillsThePaneOnceAfterTheFirstTick) {
 // The EDIT's default limit would silently drop inserts past 30,000 characters;
 // a box that takes less than it was given says so. A chunk written over a
 // selection (the user's, during a status run) replaces it.
-TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandCharactersAndReportsWhatItRefuses) {
+TEST_F(MainFormTest, PaneTakesMoreThanAHundredThousandCharactersAndReportsWhatItRefuses) {
   frmMain.txtStatus.SetText(L"keep DROP");
   SendMessageW(frmMain.txtStatus.Hwnd(), EM_SETSEL, 5, 9);
   frmMain.txtStatus.SetSelText(L"new");
@@ -204,7 +190,7 @@ TEST_F(MainFormInProcess, PaneTakesMoreThanAHundredThousandCharactersAndReportsW
 
 // The pointers that the system asks for as the real mouse moves: the busy
 // one over every window while it is set.
-TEST_F(MainFormInProcess, HourglassCoversEveryWindowWhileSet) {
+TEST_F(MainFormTest, HourglassCoversEveryWindowWhileSet) {
   const HWND pane = frmMain.txtStatus.Hwnd();
   const HCURSOR ibeam = LoadCursorW(nullptr, IDC_IBEAM), wait = LoadCursorW(nullptr, IDC_WAIT);
   EXPECT_EQ(PointerOver(app, pane), ibeam);
@@ -219,9 +205,6 @@ TEST_F(MainFormInProcess, HourglassCoversEveryWindowWhileSet) {
   EXPECT_EQ(PointerOver(app, link), frmAbout.LinkPointer());
 }
 
-using MainFormUnload = ProgramTest;
-
-// The pane's font and brush outlive the pane, and go with the form.
 HGDIOBJ g_pane_font;
 DWORD g_font_at_pane_destroy;
 WNDPROC g_pane_proc;
@@ -230,9 +213,14 @@ LRESULT CALLBACK PaneProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(g_pane_proc, w, m, wp, lp);
 }
 
-TEST_F(MainFormUnload, FreesThePanesFontAndBrushAfterThePaneAndEndsTheLoop) {
-  const long gdi = forms::ResourceCount::Gdi(), icons = forms::ResourceCount::Icons();
-  frmMain.Show();
+// File > Exit waiting before the first message is pumped: the status run
+// never comes, so the child that the path box names never runs; the pane's
+// font and brush outlive the pane and go with the form; the loop ends.
+TEST_F(MainFormTest, ExitBeforeTheFirstTickStartsNoChildAndFreesThePanesFontAndBrushAfterIt) {
+  const std::string ran = "C:\\brisvane-exit-ran.txt";
+  DeleteFileA(ran.c_str());
+  frmMain.txtPath2013.SetText(forms::Widen(ChildCommandLine("record_open", "\"" + ran + "\"")));
+  ASSERT_TRUE(frmMain.Timer1.Enabled());
   HWND pane = frmMain.txtStatus.Hwnd();
   g_pane_font = reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0));
   g_pane_proc = reinterpret_cast<WNDPROC>(
@@ -245,17 +233,17 @@ TEST_F(MainFormUnload, FreesThePanesFontAndBrushAfterThePaneAndEndsTheLoop) {
   ASSERT_EQ(GetObjectType(g_pane_font), static_cast<DWORD>(OBJ_FONT));
   ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
   g_font_at_pane_destroy = 0;
-  frmMain.Unload();
+  PostMessageW(frmMain.Hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(frmMain.Hwnd()), 0), 0),
+               0);
+  EXPECT_EQ(app.Run(), 0);
+  EXPECT_EQ(GetFileAttributesA(ran.c_str()), INVALID_FILE_ATTRIBUTES) << "a status run started";
   EXPECT_EQ(g_font_at_pane_destroy, static_cast<DWORD>(OBJ_FONT)) << "freed while the pane had it";
   EXPECT_EQ(app.LoadedForms(), 0);
-  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi);
-  EXPECT_EQ(forms::ResourceCount::Icons(), icons);
+  EXPECT_EQ(forms::ResourceCount::Gdi(), gdi_);
+  EXPECT_EQ(forms::ResourceCount::Icons(), icons_);
   EXPECT_EQ(GetObjectType(g_pane_font), 0u) << "font still alive";
   EXPECT_EQ(GetObjectType(brush), 0u) << "brush still alive";
   EXPECT_FALSE(IsWindow(pane));
-  MSG quit;
-  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-      << "the last form ends the loop";
 }
 
 }  // namespace

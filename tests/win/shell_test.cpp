@@ -65,7 +65,7 @@ BRISVANE_CHILD(open_home_page) {
 
 // A folder whose name the ANSI code page cannot spell, as a user name in
 // another script makes one. (Wine 8 starts no program from a path longer
-// than MAX_PATH; the longer answer is SystemTextGrows' natively.)
+// than MAX_PATH; the longer answer is SystemText's, natively.)
 TEST(Shell, HomePageOpensInTheProgramsFolderWhateverItsName) {
   const std::wstring folder =
       TempFolder(L"brisvane-\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0438-\u4e0b\u8f7d-");
