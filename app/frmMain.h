@@ -60,6 +60,7 @@ class MainForm : public forms::Form, private StatusForm, private CaptureTarget {
   void mnuAbout_Click();
 
   // StatusForm
+  bool InSystemLoop() override { return forms::Application::InSystemLoop(); }
   void DisarmTimer() override { Timer1.SetEnabled(false); }
   std::wstring Path2013Text() override { return txtPath2013.Text(); }
   std::wstring Path2016Text() override { return txtPath2016.Text(); }

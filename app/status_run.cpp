@@ -11,6 +11,7 @@ std::wstring Wide(const char* ascii) {
 }  // namespace
 
 void StatusRun::OnTimer() {
+  if (form_.InSystemLoop()) return;
   form_.DisarmTimer();
   if (form_.Path2013Text() != Wide(kNotFound2013)) {
     if (!RunStatus2013()) return;

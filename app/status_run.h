@@ -13,6 +13,9 @@ namespace brisvane {
 class StatusForm {
  public:
   virtual ~StatusForm() = default;
+  // A menu or a move of the system's runs on the thread: a run started now
+  // would pump away the input that loop waits for.
+  virtual bool InSystemLoop() = 0;
   virtual void DisarmTimer() = 0;
   virtual std::wstring Path2013Text() = 0;
   virtual std::wstring Path2016Text() = 0;
@@ -27,7 +30,8 @@ class StatusForm {
 class StatusRun {
  public:
   explicit StatusRun(StatusForm& form) : form_(form) {}
-  // Timer1's tick.
+  // Timer1's tick. Inside one of the system's modal loops it does nothing
+  // and the timer stays armed: the run starts at the first tick after it.
   void OnTimer();
 
  private:

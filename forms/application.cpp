@@ -94,6 +94,13 @@ void Application::DoEvents() {
   }
 }
 
+bool Application::InSystemLoop() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  constexpr DWORD kLoops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & kLoops) != 0;
+}
+
 void Application::SetMousePointer(MousePointer pointer) {
   pointer_ = pointer;
   SetCursor(LoadCursorW(nullptr, pointer == MousePointer::kHourglass ? IDC_WAIT : IDC_ARROW));

@@ -35,6 +35,10 @@ class Application {
   // Dispatches what is pending and returns; a WM_QUIT is put back for Run.
   void DoEvents();
   bool QuitSeen() const { return quit_seen_; }
+  // True while one of the system's modal loops runs on this thread: a menu
+  // (menu bar, system menu, context menu) or a window moved or sized by the
+  // user. What is dispatched meanwhile runs inside that loop.
+  static bool InSystemLoop();
 
   // Enters a single-threaded COM apartment on this thread, once; left when
   // the application ends. Nothing is reported when COM is not there.

@@ -28,7 +28,10 @@ class FakeForm : public StatusForm {
   std::vector<std::string> log;
   int pointer = 0;
   bool timer_armed = true;
+  int ticks_in_loop = 0;  // the first ticks come inside a menu or a move
   std::function<void(int chunk)> between_chunks;
+
+  bool InSystemLoop() override { return ticks_in_loop-- > 0; }
 
   void DisarmTimer() override {
     timer_armed = false;
@@ -100,7 +103,8 @@ TEST(StatusRun, FourCombinationsArrangeThePaneAsPrescribed) {
 
 // Each run puts the caret back, then the pointer; a 2013 run that never
 // started still lets 2016 run, one the user ended (the window closed while
-// capturing) runs and writes nothing more.
+// capturing) runs and writes nothing more. Ticks inside a menu or a move do
+// nothing, and leave the timer armed for the next.
 TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
   const std::vector<std::string> both = {"disarm",     "pointer 11", "capture 13",
                                          "selstart 0", "pointer 0",  "pointer 11",
@@ -108,16 +112,20 @@ TEST(StatusRun, EachRunPutsTheCaretBackThenThePointer) {
   const struct {
     CaptureEnd end13;
     std::vector<std::string> log;
+    int ticks_in_loop = 0;
   } cases[] = {{CaptureEnd::PipeBroken, both},
                {CaptureEnd::NotStarted, both},
-               {CaptureEnd::Abandoned, {"disarm", "pointer 11", "capture 13", "pointer 0"}}};
+               {CaptureEnd::Abandoned, {"disarm", "pointer 11", "capture 13", "pointer 0"}},
+               {CaptureEnd::PipeBroken, both, 2}};
   for (const auto& c : cases) {
     FakeForm form;
     form.path13 = kCmd13;
     form.path16 = kCmd16;
     form.output[kCmd13] = {L"partial"};
     form.ends[kCmd13] = c.end13;
-    StatusRun(form).OnTimer();
+    form.ticks_in_loop = c.ticks_in_loop;
+    StatusRun run(form);
+    for (int tick = 0; tick <= c.ticks_in_loop; ++tick) run.OnTimer();
     EXPECT_EQ(form.log, c.log) << static_cast<int>(c.end13);
     EXPECT_EQ(form.status.Text(), L"partial");
   }

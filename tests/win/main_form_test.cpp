@@ -145,11 +145,13 @@ TEST_F(MainFormTest, PaneHasTheFocusWheneverTheWindowIsActive) {
   DestroyWindow(other);
 }
 
+const std::wstring kBothMissing =
+    L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
+
 TEST_F(MainFormTest, StatusRunFillsThePaneOnceAfterTheFirstTick) {
-  const std::wstring both = L"Microsoft Office 2013 not found!\r\nMicrosoft Office 2016 not found!";
   EXPECT_TRUE(frmMain.Timer1.Enabled());
   EXPECT_EQ(frmMain.Timer1.Interval(), 1000u);
-  ASSERT_TRUE(PumpUntil(app, [&] { return frmMain.txtStatus.Text() == both; }));
+  ASSERT_TRUE(PumpUntil(app, [&] { return frmMain.txtStatus.Text() == kBothMissing; }));
   EXPECT_FALSE(frmMain.Timer1.Enabled()) << "one-shot";
   DWORD start = 0, end = 1;
   SendMessageW(frmMain.txtStatus.Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -164,6 +166,52 @@ TEST_F(MainFormTest, StatusRunFillsThePaneOnceAfterTheFirstTick) {
   for (int x = 0; x < 200; ++x) white = white || pane.At(x, 6) == RGB(255, 255, 255);
   EXPECT_TRUE(white) << "no white text on the first line";
   EXPECT_EQ(form.At(240, 258), GetSysColor(COLOR_BTNFACE));
+}
+
+// Inside a loop of the system's: its kind, and the pane after Timer1's tick
+// there; then the loop is ended.
+DWORD g_loop;
+std::wstring g_after_tick;
+void CALLBACK TickInsideTheLoop(HWND main, UINT, UINT_PTR id, DWORD) {
+  KillTimer(main, id);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetCurrentThreadId(), &info);
+  g_loop = info.flags & (GUI_INMENUMODE | GUI_INMOVESIZE);
+  SendMessageW(main, WM_TIMER, 1, 0);
+  g_after_tick = Text(GetDlgItem(main, MainForm::idStatus));
+  g_loop == GUI_INMENUMODE ? (void)EndMenu() : e2e::Press(VK_ESCAPE);
+}
+
+// A tick while a menu is open or the window is moved does nothing: the run's
+// pump would take the input that loop waits for. The next one starts the run.
+TEST_F(MainFormTest, ATickInsideAMenuOrAMoveWaitsForTheNextOne) {
+  const HWND main = frmMain.Hwnd();
+  const struct {
+    const char* name;
+    std::function<void()> enter;
+    DWORD kind;
+  } loops[] = {
+      {"menu bar", [] { e2e::Press('H', {VK_MENU}); }, GUI_INMENUMODE},
+      {"system menu", [] { e2e::Press(VK_SPACE, {VK_MENU}); }, GUI_INMENUMODE},
+      {"the pane's context menu", [] { e2e::Press(VK_F10, {VK_SHIFT}); }, GUI_INMENUMODE},
+      {"moved", [&] { PostMessageW(main, WM_SYSCOMMAND, SC_MOVE, 0); }, GUI_INMOVESIZE},
+  };
+  for (const auto& loop : loops) {
+    SCOPED_TRACE(loop.name);
+    frmMain.txtStatus.SetText(L"");
+    frmMain.Timer1.SetEnabled(true);
+    KillTimer(main, frmMain.Timer1.Id());  // armed, but its ticks come from the test
+    g_after_tick = L"?";
+    SetTimer(main, 99, 200, TickInsideTheLoop);
+    loop.enter();
+    ASSERT_TRUE(PumpUntil(app, [] { return g_after_tick != L"?"; }));
+    EXPECT_EQ(g_loop, loop.kind);
+    EXPECT_EQ(g_after_tick, L"") << "the run started inside the loop";
+    EXPECT_TRUE(frmMain.Timer1.Enabled());
+    SendMessageW(main, WM_TIMER, frmMain.Timer1.Id(), 0);
+    EXPECT_EQ(frmMain.txtStatus.Text(), kBothMissing) << "the next tick";
+  }
 }
 
 // The EDIT's default limit would silently drop inserts past 30,000 characters;
