@@ -1,8 +1,10 @@
 # Faults in the Win32 side, one a line, for measuring what the tests catch; not a test, and not run
 # by CI. From the project's root:  ../shared/mutate.sh tools/win32_faults.py [ID...]
 # Drawn by kind: the system's quoted texts; each value of each design table (window, controls,
-# fonts, colours, menus); each argument that the design fixes in a platform call; each decision
-# of the forms runtime (pointer, activation, focus, modeless keys, centring, nested pumps).
+# fonts, colours, menus); each colour given by system index, or fixed where an index could stand
+# in for it; the pointer over each surface; each argument that the design fixes in a platform call,
+# and each request that Wine grants or ignores unasked; each decision of the forms runtime
+# (pointer, activation, focus, modeless keys, centring, nested pumps, the system's modal loops).
 # Equivalent, named in the last column: a fault that no user and no design value can tell apart.
 MUTANTS = [
   # --- the system's quoted texts (res/identity.h)
@@ -87,4 +89,30 @@ MUTANTS = [
   ("shell-params", "app/shell_win.cpp", 'BRISVANE_HOME_PAGE, L"", folder', 'BRISVANE_HOME_PAGE, nullptr, folder', "no parameters text"),
   ("shell-owner", "app/shell_win.cpp", 'execute(owner, L"Open",', 'execute(owner ? nullptr : owner, L"Open",', "the home page opened without an owner"),
   ("quit-seen", "forms/application.cpp", "      quit_seen_ = true;\n", "", "a nested pump does not note the quit"),
+
+  # --- colours given by system index, and fixed colours that a system index could stand in for
+  ("pic-window", "about/frmAbout.cpp", "FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));", "FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));", "Pic1 in the 3-D highlight colour, not the window colour"),
+  ("title-ink", "about/frmAbout.cpp", "{AboutForm::idTitle, BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255, FontKind::kTitle,\n     COLOR_WINDOWTEXT,", "{AboutForm::idTitle, BRISVANE_TITLE_PRODUCT, 240, 240, 4455, 255, FontKind::kTitle,\n     COLOR_BTNTEXT,", "first title line in the button-text colour"),
+  ("version-ink", "about/frmAbout.cpp", '"Version:", 240, 960, 570, 195, FontKind::kDefault, COLOR_WINDOWTEXT,', '"Version:", 240, 960, 570, 195, FontKind::kDefault, COLOR_CAPTIONTEXT,', "Version: in the caption-text colour"),
+  ("copyright-ink", "about/frmAbout.cpp", "COLOR_WINDOWTEXT, Align::kRight, false},", "COLOR_INFOTEXT, Align::kRight, false},", "copyright line in the tooltip-text colour"),
+  ("verjp-ink", "about/frmAbout.cpp", "BRISVANE_ABOUT_VERSION, 840, 960, 855, 255, FontKind::kDefault,\n     COLOR_WINDOWTEXT,", "BRISVANE_ABOUT_VERSION, 840, 960, 855, 255, FontKind::kDefault,\n     COLOR_MENUTEXT,", "the version in the menu-text colour"),
+  ("link-menuhilight", "about/frmAbout.cpp", "FontKind::kLink, COLOR_HIGHLIGHT,", "FontKind::kLink, COLOR_MENUHILIGHT,", "link in the menu-highlight colour"),
+  ("line-sys", "about/frmAbout.cpp", "CreatePen(PS_SOLID, 1, kLineColor)", "CreatePen(PS_SOLID, 1, GetSysColor(COLOR_APPWORKSPACE))", "Line3 in a system grey, not the design's fixed grey"),
+  ("pane-fore-sys", "app/frmMain.cpp", "txtStatus.SetColors(kStatusBackColor, kStatusForeColor);", "txtStatus.SetColors(kStatusBackColor, GetSysColor(COLOR_HIGHLIGHTTEXT));", "pane text in a system colour, not the design's fixed white"),
+  # --- the pointer over every surface
+  ("form-pointer", "forms/form.cpp", "  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);\n", "", "a form's background keeps whatever pointer came last"),
+  ("busy-background", "forms/form.cpp", "      if (app_.GetMousePointer() == MousePointer::kHourglass) {", "      if (app_.GetMousePointer() == MousePointer::kHourglass && reinterpret_cast<HWND>(wp) != hwnd_) {", "no busy pointer over a form's own background"),
+  # --- what Wine gives whatever the program asks
+  ("font-outprecis", "forms/fonts.cpp", "lf.lfOutPrecision = OUT_DEFAULT_PRECIS;", "lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;", "fonts asked as TrueType only: Windows replaces the bitmap MS Sans Serif"),
+  ("font-clipprecis", "forms/fonts.cpp", "lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;", "lf.lfClipPrecision = CLIP_DEFAULT_PRECIS | CLIP_EMBEDDED;", "fonts asked as embedded ones"),
+  ("font-quality", "forms/fonts.cpp", "lf.lfQuality = DEFAULT_QUALITY;", "lf.lfQuality = NONANTIALIASED_QUALITY;", "fonts asked without smoothing"),
+  ("font-pitch", "forms/fonts.cpp", "lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;", "lf.lfPitchAndFamily = FIXED_PITCH | FF_SWISS;", "fonts asked fixed-pitch: Windows picks a typewriter face"),
+  ("pointer-in-use", "about/frmAbout.cpp", "  if (link_pointer_ && GetCursor() == link_pointer_.get()) {\n    SetCursor(LoadCursorW(nullptr, IDC_ARROW));\n  }\n", "", "the hand destroyed while it is the pointer: Windows refuses, and it leaks"),
+  # --- edges of the program's own folder
+  ("home-root", "app/shell_win.cpp", "  if (folder.size() == 2 && folder[1] == L':') folder += L'\\\\';\n", "", "from a drive's root the shell gets C:, the drive's current folder"),
+  # --- the status run and the system's modal loops
+  ("loop-ignored", "app/status_run.cpp", "  if (form_.InSystemLoop()) return;\n", "", "a tick inside a menu or a move runs the status run there"),
+  ("loop-disarm-first", "app/status_run.cpp", "  if (form_.InSystemLoop()) return;\n  form_.DisarmTimer();", "  form_.DisarmTimer();\n  if (form_.InSystemLoop()) return;", "a tick inside a menu disarms the timer: the run never comes"),
+  ("loop-menus", "forms/application.cpp", "kLoops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;", "kLoops = GUI_INMOVESIZE;", "menus not taken for loops"),
+  ("loop-moves", "forms/application.cpp", "kLoops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;", "kLoops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE;", "moving a window not taken for a loop"),
 ]

@@ -55,6 +55,7 @@ class AboutBox : public ProgramTest {
 };
 
 TEST_F(AboutBox, WindowAndControlsAsDesigned) {
+  const DistinctSystemColors scheme;
   // Off the screen's centre, where the box would stand anyway.
   SetWindowPos(main_, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const HWND box = About();
@@ -77,7 +78,8 @@ TEST_F(AboutBox, WindowAndControlsAsDesigned) {
   // In tab order: Close, Pic1, then the labels inside Pic1. A label that
   // sizes itself to its text keeps the edge it is aligned to.
   const HWND pic = frmAbout.Pic1();
-  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), link = GetSysColor(COLOR_HIGHLIGHT);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), link = GetSysColor(COLOR_HIGHLIGHT),
+                 window = GetSysColor(COLOR_WINDOW);
   const LONG label = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
   const char *sans = "MS Sans Serif -11 400 0 -> MS Sans Serif, bitmap",
              *arial = "Arial -13 700 204 -> Arial";
@@ -140,13 +142,13 @@ TEST_F(AboutBox, WindowAndControlsAsDesigned) {
                 c.pointer ? LoadCursorW(nullptr, c.pointer) : frmAbout.LinkPointer());
     }
     if (i < 2) continue;
-    // Where a label stands, the panel's white and the label's ink, in its
+    // Where a label stands, the panel's colour and the label's ink, in its
     // colour, at the edge it is aligned to; no background of its own.
     std::set<COLORREF> ink;
     int first = rc.right, last = rc.left;
     for (int y = rc.top; y < rc.bottom; ++y) {
       for (int x = rc.left; x < rc.right; ++x) {
-        if (panel.At(x, y) == RGB(255, 255, 255)) continue;
+        if (panel.At(x, y) == window) continue;
         ink.insert(panel.At(x, y));
         first = std::min(first, x);
         last = std::max(last, x);
@@ -166,7 +168,7 @@ TEST_F(AboutBox, WindowAndControlsAsDesigned) {
   // form's face colour.
   const Shot form(box);
   for (int x : {0, 200, 327}) {
-    EXPECT_EQ(panel.At(x, 159), RGB(255, 255, 255)) << x;
+    EXPECT_EQ(panel.At(x, 159), window) << x;
     EXPECT_EQ(panel.At(x, 160), RGB(128, 128, 128)) << x;
     EXPECT_EQ(form.At(x, 161), GetSysColor(COLOR_BTNFACE)) << x;
   }

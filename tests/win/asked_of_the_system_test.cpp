@@ -11,6 +11,7 @@
 #include "capture/capture_win.h"
 #include "child.h"
 #include "forms/failure.h"
+#include "forms/fonts.h"
 #include "support.h"
 
 namespace brisvane::test {
@@ -95,6 +96,47 @@ TEST(AskedOfTheSystem, ShellAndComComeFromTheSystemFolder) {
   }
   const std::wstring system = std::to_wstring(LOAD_LIBRARY_SEARCH_SYSTEM32);
   EXPECT_EQ(g_loads, (std::vector<std::wstring>{L"shell32.dll " + system, L"ole32.dll " + system}));
+  DrainThreadQueue();
+}
+
+// Wine takes a font by its face name whatever else is asked; Windows' mapper
+// weighs precision, quality and pitch against the name, and could trade the
+// bitmap MS Sans Serif for a TrueType or a typewriter face.
+TEST(AskedOfTheSystem, FontsAskForTheirFaceWithDefaultPrecisionQualityAndPitch) {
+  const forms::UniqueFont font = forms::MakeFont(MainForm::kStatusFont, 96);
+  LOGFONTW lf{};
+  ASSERT_TRUE(GetObjectW(font.get(), sizeof lf, &lf));
+  EXPECT_EQ(
+      std::vector<int>({lf.lfOutPrecision, lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily}),
+      std::vector<int>(
+          {OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS}));
+}
+
+int g_destroyed_in_use;
+ImportPatch* g_destroy_icon;
+BOOL WINAPI RecordingDestroyIcon(HICON icon) {
+  g_destroyed_in_use += GetCursor() == icon;
+  return g_destroy_icon->original<decltype(&DestroyIcon)>()(icon);
+}
+
+// Wine destroys the pointer in use; Windows refuses, and the link's hand
+// would outlive the box, on the screen. The box puts the arrow back first.
+TEST(AskedOfTheSystem, TheBoxDestroysNoPointerInUse) {
+  ImportPatch patch("user32.dll", "DestroyIcon", reinterpret_cast<void*>(&RecordingDestroyIcon));
+  ASSERT_TRUE(patch.patched());
+  g_destroy_icon = &patch;
+  g_destroyed_in_use = 0;
+  InitCommonControls();
+  {
+    forms::Application app(L"" BRISVANE_APP_TITLE);
+    Program program(app);
+    program.frmMain.Show();
+    SendMessageW(program.frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
+    const HWND link = GetDlgItem(program.frmAbout.Pic1(), AboutForm::idLink);
+    ASSERT_EQ(PointerOver(app, link), program.frmAbout.LinkPointer());
+    program.frmAbout.Unload();
+  }
+  EXPECT_EQ(g_destroyed_in_use, 0);
   DrainThreadQueue();
 }
 

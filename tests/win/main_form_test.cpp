@@ -28,6 +28,7 @@ class MainFormTest : public ProgramTest {
     frmMain.Show();
     ASSERT_TRUE(frmMain.Loaded());
   }
+  const DistinctSystemColors scheme_;  // from before the form loads
   // What the process had before the form was loaded.
   const long gdi_ = forms::ResourceCount::Gdi(), icons_ = forms::ResourceCount::Icons();
 };
@@ -237,20 +238,27 @@ TEST_F(MainFormTest, PaneTakesMoreThanAHundredThousandCharactersAndReportsWhatIt
 }
 
 // The pointers that the system asks for as the real mouse moves: the busy
-// one over every window while it is set.
+// one over every window while it is set, the forms' own background round
+// their controls included (the main window's margin, below the about box's
+// panel).
 TEST_F(MainFormTest, HourglassCoversEveryWindowWhileSet) {
-  const HWND pane = frmMain.txtStatus.Hwnd();
-  const HCURSOR ibeam = LoadCursorW(nullptr, IDC_IBEAM), wait = LoadCursorW(nullptr, IDC_WAIT);
+  const HWND pane = frmMain.txtStatus.Hwnd(), main = frmMain.Hwnd();
+  const HCURSOR ibeam = LoadCursorW(nullptr, IDC_IBEAM), wait = LoadCursorW(nullptr, IDC_WAIT),
+                arrow = LoadCursorW(nullptr, IDC_ARROW);
   EXPECT_EQ(PointerOver(app, pane), ibeam);
+  EXPECT_EQ(PointerOver(app, main, false, {482, 130}), arrow) << "right of the pane";
   app.SetMousePointer(forms::MousePointer::kHourglass);
   EXPECT_EQ(GetCursor(), wait) << "not before the mouse moves";
   EXPECT_EQ(PointerOver(app, pane), wait);
-  SendMessageW(frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
+  EXPECT_EQ(PointerOver(app, main, false, {240, 258}), wait) << "below the pane";
+  SendMessageW(main, WM_COMMAND, MainForm::mnuAbout, 0);
   const HWND link = GetDlgItem(frmAbout.Pic1(), AboutForm::idLink);
   EXPECT_EQ(PointerOver(app, link), wait) << "the busy pointer outranks the link's hand";
+  EXPECT_EQ(PointerOver(app, frmAbout.Hwnd(), false, {50, 190}), wait) << "below the panel";
   app.SetMousePointer(forms::MousePointer::kDefault);
-  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW)) << "not before the mouse moves";
+  EXPECT_EQ(GetCursor(), arrow) << "not before the mouse moves";
   EXPECT_EQ(PointerOver(app, link), frmAbout.LinkPointer());
+  EXPECT_EQ(PointerOver(app, frmAbout.Hwnd(), false, {50, 190}), arrow) << "below the panel";
 }
 
 HGDIOBJ g_pane_font;

@@ -64,21 +64,25 @@ BRISVANE_CHILD(open_home_page) {
 }
 
 // A folder whose name the ANSI code page cannot spell, as a user name in
-// another script makes one. (Wine 8 starts no program from a path longer
-// than MAX_PATH; the longer answer is SystemText's, natively.)
+// another script makes one; and a drive's root, which keeps its backslash
+// ("C:" alone is the drive's current folder). (Wine 8 starts no program from
+// a path longer than MAX_PATH; the longer answer is SystemText's, natively.)
 TEST(Shell, HomePageOpensInTheProgramsFolderWhateverItsName) {
-  const std::wstring folder =
+  const std::wstring named =
       TempFolder(L"brisvane-\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0438-\u4e0b\u8f7d-");
-  const std::wstring copy = folder + L"\\win_tests.exe";
-  ASSERT_TRUE(CopyFileW(forms::Widen(SelfPath()).c_str(), copy.c_str(), FALSE));
-  SetEnvironmentVariableW(L"BRISVANE_FOLDER", folder.c_str());
-  {
-    e2e::Program child(L"\"" + copy + L"\" --child open_home_page");
-    ASSERT_TRUE(child.WaitExit(20000)) << child.Describe();
-    EXPECT_EQ(child.ExitCode(), 0u) << "1: another folder; 2: no call";
+  for (const std::wstring& folder : {named, std::wstring(L"C:\\")}) {
+    const std::wstring copy = folder + (folder.back() == L'\\' ? L"" : L"\\") + L"win_tests.exe";
+    ASSERT_TRUE(CopyFileW(forms::Widen(SelfPath()).c_str(), copy.c_str(), FALSE));
+    SetEnvironmentVariableW(L"BRISVANE_FOLDER", folder.c_str());
+    {
+      e2e::Program child(L"\"" + copy + L"\" --child open_home_page");
+      ASSERT_TRUE(child.WaitExit(20000)) << child.Describe();
+      EXPECT_EQ(child.ExitCode(), 0u) << e2e::Printable(folder) << " 1: another folder; 2: no call";
+    }
+    DeleteFileW(copy.c_str());
   }
   SetEnvironmentVariableW(L"BRISVANE_FOLDER", nullptr);
-  e2e::RemoveTree(folder);
+  e2e::RemoveTree(named);
 }
 
 }  // namespace

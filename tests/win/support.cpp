@@ -81,6 +81,20 @@ std::vector<int> Box(HWND w, HWND container) {
   return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
+DistinctSystemColors::DistinctSystemColors() {
+  std::vector<COLORREF> distinct;
+  for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i) {
+    indices_.push_back(i);
+    before_.push_back(GetSysColor(i));
+    distinct.push_back(RGB(40 + 6 * i, 200 - 5 * i, 90 + 3 * i));  // no white, black or grey
+  }
+  SetSysColors(static_cast<int>(indices_.size()), indices_.data(), distinct.data());
+}
+
+DistinctSystemColors::~DistinctSystemColors() {
+  SetSysColors(static_cast<int>(indices_.size()), indices_.data(), before_.data());
+}
+
 void InitCommonControls() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -172,12 +186,13 @@ ShellRecorder::ShellRecorder()
 
 ShellRecorder::~ShellRecorder() { g_recorder = nullptr; }
 
-HCURSOR PointerOver(forms::Application& app, HWND w, bool click) {
+HCURSOR PointerOver(forms::Application& app, HWND w, bool click, POINT at) {
   RECT rc;
   GetWindowRect(w, &rc);
-  // Two moves, so that the mouse moves even when it is at the centre already.
-  for (const POINT to : {POINT{rc.left + 1, rc.top + 1},
-                         POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}}) {
+  POINT target{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  if (at.x >= 0) ClientToScreen(w, &(target = at));
+  // Two moves, so that the mouse moves even when it is at the target already.
+  for (const POINT to : {POINT{target.x - 1, target.y - 1}, target}) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = MulDiv(to.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;

@@ -53,6 +53,19 @@ class Shot {
   HDC dc_;
 };
 
+// While it lives, a colour scheme in which every system colour differs from
+// every other and from the designs' fixed colours: a colour given by index
+// then shows which index was used. The scheme before comes back after.
+class DistinctSystemColors {
+ public:
+  DistinctSystemColors();
+  ~DistinctSystemColors();
+
+ private:
+  std::vector<int> indices_;
+  std::vector<COLORREF> before_;
+};
+
 // Loads the common controls that the test program's manifest binds, before
 // any window is made (the EDIT class comes from them).
 void InitCommonControls();
@@ -142,9 +155,9 @@ class ShellRecorder {
   LookupPatch lookup;
 };
 
-// Moves the real mouse to the centre of w, as a user would, and clicks there
-// when asked; returns the pointer that the program set once it has handled
-// the input.
-HCURSOR PointerOver(forms::Application& app, HWND w, bool click = false);
+// Moves the real mouse to the centre of w, or to a point of its client area,
+// as a user would, and clicks there when asked; returns the pointer that the
+// program set once it has handled the input.
+HCURSOR PointerOver(forms::Application& app, HWND w, bool click = false, POINT at = {-1, -1});
 
 }  // namespace brisvane::test
