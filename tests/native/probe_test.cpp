@@ -33,19 +33,16 @@ TEST(Probe, EveryCombinationOfTheFourLocations) {
     Disk disk;
     for (int i = 0; i < 4; ++i)
       if (mask & (1 << i)) disk.files.insert(paths[i]);
-    std::string t13 = FindStatusCommand(OfficeVersion::k2013, disk.Probe());
-    std::string t16 = FindStatusCommand(OfficeVersion::k2016, disk.Probe());
     std::string want13 = (mask & 1)   ? "cscript \"" + k15a + "\" /dstatus"
                          : (mask & 2) ? "cscript \"" + k15b + "\" /dstatus"
                                       : "Microsoft Office 2013 not found!";
     std::string want16 = (mask & 4)   ? "cscript \"" + k16a + "\" /dstatus"
                          : (mask & 8) ? "cscript \"" + k16b + "\" /dstatus"
                                       : "Microsoft Office 2016 not found!";
-    EXPECT_EQ(t13, want13) << "mask " << mask;
-    EXPECT_EQ(t16, want16) << "mask " << mask;
+    EXPECT_EQ(FindStatusCommand(OfficeVersion::k2013, disk.Probe()), want13) << "mask " << mask;
+    EXPECT_EQ(FindStatusCommand(OfficeVersion::k2016, disk.Probe()), want16) << "mask " << mask;
     // The second location is asked only when the first is missing.
-    std::vector<std::string> want_asked;
-    want_asked.push_back(k15a);
+    std::vector<std::string> want_asked{k15a};
     if (!(mask & 1)) want_asked.push_back(k15b);
     want_asked.push_back(k16a);
     if (!(mask & 4)) want_asked.push_back(k16b);

@@ -63,10 +63,12 @@ const ImageSpec kImages[] = {
     {"#30002", 32, 4, 744}, {"#30003", 16, 4, 296},
 };
 
+// Each is the generated file of its name.
 TEST_F(Resources, EveryIconImageHasItsSizeDepthAndByteCount) {
   for (const auto& image : kImages) {
     SCOPED_TRACE(image.name);
     const Resource& r = Find("#3", image.name);
+    EXPECT_EQ(r.data, ReadFile(SourceDir() + "/res/icons/icon" + (image.name + 1) + ".bin"));
     IconImage im(r.data);
     EXPECT_EQ(im.width(), image.size);
     EXPECT_EQ(im.bit_count(), image.bpp);
@@ -93,56 +95,28 @@ TEST_F(Resources, EveryIconImageHasItsSizeDepthAndByteCount) {
   }
 }
 
-TEST_F(Resources, IconImagesAreTheGeneratedFiles) {
-  for (const auto& image : kImages) {
-    std::string file = SourceDir() + "/res/icons/icon" + std::string(image.name + 1) + ".bin";
-    EXPECT_EQ(Find("#3", image.name).data, ReadFile(file)) << file;
-  }
-}
-
-struct EntrySpec {
-  int width, colours, bpp;
-  std::uint32_t bytes;
-  int id;
-};
-
-void ExpectGroup(const Bytes& g, const std::vector<EntrySpec>& entries) {
-  ASSERT_EQ(g.size(), 6 + 14 * entries.size());
-  EXPECT_EQ(Le16(g, 0), 0);
-  EXPECT_EQ(Le16(g, 2), 1) << "type 1 is icon";
-  ASSERT_EQ(Le16(g, 4), entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    SCOPED_TRACE("entry " + std::to_string(i + 1));
-    std::size_t e = 6 + 14 * i;
-    EXPECT_EQ(g[e], entries[i].width);
-    EXPECT_EQ(g[e + 1], entries[i].width);
-    EXPECT_EQ(g[e + 2], entries[i].colours);
-    EXPECT_EQ(g[e + 3], 0);
-    EXPECT_EQ(Le16(g, e + 4), 1) << "planes";
-    EXPECT_EQ(Le16(g, e + 6), entries[i].bpp);
-    EXPECT_EQ(Le32(g, e + 8), entries[i].bytes);
-    EXPECT_EQ(Le16(g, e + 12), entries[i].id);
-  }
-}
-
+// Each group's directory: its entries name its images, in order, with their
+// size, colour count (below 8 bits a pixel), one plane, depth and byte count.
 TEST_F(Resources, GroupDirectoriesListTheirImages) {
-  {
-    SCOPED_TRACE("AAA");
-    ExpectGroup(Find("#14", "AAA").data, {{48, 0, 8, 3752, 1},
-                                          {32, 0, 8, 2216, 2},
-                                          {16, 0, 8, 1384, 3},
-                                          {48, 0, 32, 9640, 4},
-                                          {32, 0, 32, 4264, 5},
-                                          {16, 0, 32, 1128, 6}});
-  }
-  {
-    SCOPED_TRACE("ZZZ");
-    ExpectGroup(Find("#14", "ZZZ").data, {{16, 0, 32, 1128, 7}});
-  }
-  {
-    SCOPED_TRACE("group 1");
-    ExpectGroup(Find("#14", "#1").data,
-                {{32, 2, 1, 304, 30001}, {32, 16, 4, 744, 30002}, {16, 16, 4, 296, 30003}});
+  const std::pair<const char*, std::vector<int>> groups[] = {
+      {"AAA", {0, 1, 2, 3, 4, 5}}, {"ZZZ", {6}}, {"#1", {7, 8, 9}}};
+  for (const auto& [name, images] : groups) {
+    SCOPED_TRACE(name);
+    const Bytes& g = Find("#14", name).data;
+    ASSERT_EQ(g.size(), 6 + 14 * images.size());
+    EXPECT_EQ(std::vector<unsigned>({Le16(g, 0), Le16(g, 2), Le16(g, 4)}),
+              std::vector<unsigned>({0, 1, unsigned(images.size())}))  // type 1: icons
+        << "header";
+    for (std::size_t i = 0; i < images.size(); ++i) {
+      const ImageSpec& im = kImages[images[i]];
+      const std::size_t e = 6 + 14 * i;
+      EXPECT_EQ(std::vector<unsigned>({g[e], g[e + 1], g[e + 2], g[e + 3], Le16(g, e + 4),
+                                       Le16(g, e + 6), Le32(g, e + 8), Le16(g, e + 12)}),
+                std::vector<unsigned>({unsigned(im.size), unsigned(im.size),
+                                       im.bpp < 8 ? 1u << im.bpp : 0u, 0, 1, unsigned(im.bpp),
+                                       unsigned(im.bytes), unsigned(std::stoi(im.name + 1))}))
+          << "entry " << i + 1;
+    }
   }
 }
 
@@ -215,12 +189,10 @@ TEST_F(Resources, VersionRecordHasTheFixedValuesStringsAndTranslation) {
   EXPECT_EQ(Le16(v, vars[0].value + 2), 0x04B0);
 }
 
-TEST_F(Resources, ManifestIsTheCommittedFile) {
-  EXPECT_EQ(Find("#24", "#1").data, ReadFile(SourceDir() + "/res/Pellmorvaine.manifest"));
-}
-
-TEST_F(Resources, ManifestFileIsTheCommonControlsBindingInItsExactBytes) {
-  Bytes m = ReadFile(SourceDir() + "/res/Pellmorvaine.manifest");
+// The committed file, the common controls' binding in its exact bytes.
+TEST_F(Resources, ManifestIsTheCommonControlsBindingInItsExactBytes) {
+  const Bytes m = ReadFile(SourceDir() + "/res/Pellmorvaine.manifest");
+  EXPECT_EQ(Find("#24", "#1").data, m);
   ASSERT_EQ(m.size(), 492u);
   std::string s(m.begin(), m.end());
   EXPECT_EQ(s.substr(0, 3), "\xEF\xBB\xBF");

@@ -103,13 +103,11 @@ TEST(AskedOfTheSystem, ShellAndComComeFromTheSystemFolder) {
 // weighs precision, quality and pitch against the name, and could trade the
 // bitmap MS Sans Serif for a TrueType or a typewriter face.
 TEST(AskedOfTheSystem, FontsAskForTheirFaceWithDefaultPrecisionQualityAndPitch) {
-  const forms::UniqueFont font = forms::MakeFont(MainForm::kStatusFont, 96);
   LOGFONTW lf{};
-  ASSERT_TRUE(GetObjectW(font.get(), sizeof lf, &lf));
+  ASSERT_TRUE(GetObjectW(forms::MakeFont(MainForm::kStatusFont, 96).get(), sizeof lf, &lf));
   EXPECT_EQ(
       std::vector<int>({lf.lfOutPrecision, lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily}),
-      std::vector<int>(
-          {OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS}));
+      std::vector<int>({0, 0, 0, DEFAULT_PITCH | FF_SWISS}));  // default precision and quality
 }
 
 int g_destroyed_in_use;
@@ -123,19 +121,16 @@ BOOL WINAPI RecordingDestroyIcon(HICON icon) {
 // would outlive the box, on the screen. The box puts the arrow back first.
 TEST(AskedOfTheSystem, TheBoxDestroysNoPointerInUse) {
   ImportPatch patch("user32.dll", "DestroyIcon", reinterpret_cast<void*>(&RecordingDestroyIcon));
-  ASSERT_TRUE(patch.patched());
   g_destroy_icon = &patch;
   g_destroyed_in_use = 0;
-  InitCommonControls();
   {
-    forms::Application app(L"" BRISVANE_APP_TITLE);
-    Program program(app);
-    program.frmMain.Show();
-    SendMessageW(program.frmMain.Hwnd(), WM_COMMAND, MainForm::mnuAbout, 0);
-    const HWND link = GetDlgItem(program.frmAbout.Pic1(), AboutForm::idLink);
-    ASSERT_EQ(PointerOver(app, link), program.frmAbout.LinkPointer());
-    program.frmAbout.Unload();
+    forms::Application app(L"about");
+    AboutForm box(app);
+    box.Show(nullptr);
+    ASSERT_EQ(PointerOver(app, GetDlgItem(box.Pic1(), AboutForm::idLink)), box.LinkPointer());
+    box.Unload();
   }
+  EXPECT_TRUE(patch.patched());
   EXPECT_EQ(g_destroyed_in_use, 0);
   DrainThreadQueue();
 }

@@ -81,20 +81,6 @@ std::vector<int> Box(HWND w, HWND container) {
   return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
-DistinctSystemColors::DistinctSystemColors() {
-  std::vector<COLORREF> distinct;
-  for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i) {
-    indices_.push_back(i);
-    before_.push_back(GetSysColor(i));
-    distinct.push_back(RGB(40 + 6 * i, 200 - 5 * i, 90 + 3 * i));  // no white, black or grey
-  }
-  SetSysColors(static_cast<int>(indices_.size()), indices_.data(), distinct.data());
-}
-
-DistinctSystemColors::~DistinctSystemColors() {
-  SetSysColors(static_cast<int>(indices_.size()), indices_.data(), before_.data());
-}
-
 void InitCommonControls() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -56,14 +56,18 @@ class Shot {
 // While it lives, a colour scheme in which every system colour differs from
 // every other and from the designs' fixed colours: a colour given by index
 // then shows which index was used. The scheme before comes back after.
-class DistinctSystemColors {
- public:
-  DistinctSystemColors();
-  ~DistinctSystemColors();
-
- private:
-  std::vector<int> indices_;
-  std::vector<COLORREF> before_;
+struct DistinctSystemColors {
+  DistinctSystemColors() {
+    for (int i = 0; i < kCount; ++i) {
+      index[i] = i, before[i] = GetSysColor(i);
+      mine[i] = RGB(40 + 6 * i, 200 - 5 * i, 90 + 3 * i);  // none white, black or grey
+    }
+    SetSysColors(kCount, index, mine);
+  }
+  ~DistinctSystemColors() { SetSysColors(kCount, index, before); }
+  static constexpr int kCount = COLOR_MENUBAR + 1;
+  int index[kCount];
+  COLORREF before[kCount], mine[kCount];
 };
 
 // Loads the common controls that the test program's manifest binds, before
